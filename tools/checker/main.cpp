@@ -1,0 +1,168 @@
+// catalogue_check: runs every rule over the compiled catalogue and reports each
+// finding with its record, file and line. Exit code 1 when anything is found.
+//
+//   catalogue_check --nm NM --libdir DIR --cc CC --pending FILE --lists DIR
+
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <set>
+#include <sstream>
+
+#include "attachment_form.h"
+#include "catalogue/catalogue.h"
+#include "catalogue/catalogue_sources.h"
+#include "record_check.h"
+#include "sdk_values.h"
+#include "tools/common/gbk.h"
+
+using namespace checker;
+
+namespace {
+
+// The one line that a record's text holds until its content is written.
+const char* const placeholder = "' 本条目的代码正在编写中";
+
+struct Options {
+    std::string nm, libdir, cc, pending, lists;
+};
+
+bool parse_options(int argc, char** argv, Options& o) {
+    for (int i = 1; i + 1 < argc; i += 2) {
+        std::string key = argv[i], value = argv[i + 1];
+        if (key == "--nm")
+            o.nm = value;
+        else if (key == "--libdir")
+            o.libdir = value;
+        else if (key == "--cc")
+            o.cc = value;
+        else if (key == "--pending")
+            o.pending = value;
+        else if (key == "--lists")
+            o.lists = value;
+        else
+            return false;
+    }
+    return argc % 2 == 1 && !o.nm.empty() && !o.libdir.empty() && !o.cc.empty() && !o.pending.empty() && !o.lists.empty();
+}
+
+// Entry numbers at the start of each line; # starts a comment.
+bool read_pending(const std::string& path, std::set<uint32_t>& pending) {
+    std::ifstream in(path);
+    if (!in)
+        return false;
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream words(line);
+        uint32_t number = 0;
+        if (!line.empty() && line[0] != '#' && words >> number)
+            pending.insert(number);
+    }
+    return true;
+}
+
+class Report {
+  public:
+    void add(uint32_t record, const char* path, const Finding& f) {
+        std::string text = "record " + std::to_string(record) + " (" + path + (f.line ? ":" + std::to_string(f.line) : "") + "): " + f.reason;
+        if (seen_.insert(text).second)
+            std::cout << text << "\n";
+    }
+    size_t count() const { return seen_.size(); }
+
+  private:
+    std::set<std::string> seen_;
+};
+
+std::string utf8(catalogue::Text text, bool& ok) {
+    gbk::Converted converted = gbk::to_utf8(text);
+    ok = !converted.error;
+    return converted.text;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!parse_options(argc, argv, options)) {
+        std::cerr << "usage: catalogue_check --nm NM --libdir DIR --cc CC --pending FILE --lists DIR\n";
+        return 2;
+    }
+    std::set<uint32_t> pending;
+    if (!read_pending(options.pending, pending)) {
+        std::cerr << "cannot read " << options.pending << "\n";
+        return 2;
+    }
+    ImportLibraryExports exports(options.nm, options.libdir);
+    // The DLLs that are not Windows' own are described by lists kept beside this tool.
+    for (const char* dll : {"aplayercaller", "gzip"}) {
+        auto list = read_export_list(options.lists + "/" + dll + ".exports");
+        if (!list) {
+            std::cerr << "cannot read the export list of " << dll << "\n";
+            return 2;
+        }
+        exports.add_list(dll, *list);
+    }
+
+    Report report;
+    std::vector<RecordTexts> to_check;
+    std::vector<const catalogue::RecordSources*> sources;
+    auto records = catalogue::snippet_records();
+    std::set<uint32_t> numbers;
+    for (size_t i = 0; i < records.size(); ++i) {
+        const catalogue::SnippetRecord& r = records[i];
+        const catalogue::RecordSources& source = catalogue::record_sources[i];
+        numbers.insert(r.entry_number);
+        bool ok_snippet = true, ok_attachment = true;
+        RecordTexts texts{r.entry_number, uint32_t(r.attachment_kind), utf8(r.snippet, ok_snippet), utf8(r.attachment, ok_attachment)};
+        if (!ok_snippet || !ok_attachment) {
+            report.add(r.entry_number, source.snippet_path, {0, "the text is not valid GBK"});
+            continue;
+        }
+        bool is_placeholder = texts.snippet == placeholder;
+        if (pending.count(r.entry_number)) {
+            if (!is_placeholder)
+                report.add(r.entry_number, source.snippet_path, {0, "written, but still listed in pending.txt"});
+            continue;
+        }
+        if (is_placeholder || texts.attachment == placeholder) {
+            report.add(r.entry_number, source.snippet_path, {0, "still a placeholder, but not listed in pending.txt"});
+            continue;
+        }
+        to_check.push_back(texts);
+        sources.push_back(&source);
+    }
+    for (uint32_t number : pending)
+        if (!numbers.count(number))
+            report.add(number, "pending.txt", {0, "no record carries this number"});
+
+    std::vector<std::string> names;
+    for (const RecordTexts& texts : to_check)
+        if (texts.attachment_kind == 2)
+            for (const std::string& name : message_table_names(texts.attachment))
+                names.push_back(name);
+    std::string error;
+    std::map<std::string, int64_t> values = sdk_values(options.cc, names, error);
+    if (!error.empty()) {
+        std::cerr << error << "\n";
+        return 2;
+    }
+
+    Counts counts;
+    CheckContext context{exports, values, counts};
+    std::set<std::string> counted;  // texts shared by several records are counted once
+    for (size_t i = 0; i < to_check.size(); ++i) {
+        const RecordTexts& texts = to_check[i];
+        bool new_snippet = counted.insert(sources[i]->snippet_path).second;
+        bool new_attachment = texts.attachment_kind != 0 && counted.insert(sources[i]->attachment_path).second;
+        RecordFindings found = check_record(texts, context, new_snippet, new_attachment);
+        for (const Finding& f : found.snippet)
+            report.add(texts.entry_number, sources[i]->snippet_path, f);
+        for (const Finding& f : found.attachment)
+            report.add(texts.entry_number, sources[i]->attachment_path, f);
+    }
+
+    std::cout << "checked " << to_check.size() << " records (" << pending.size() << " pending): " << counts.texts << " texts, "
+              << counts.dll_commands << " .DLL命令 lines verified against their export tables, " << counts.table_rows
+              << " constants-table rows verified; " << report.count() << " findings\n";
+    return report.count() == 0 ? 0 : 1;
+}
