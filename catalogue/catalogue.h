@@ -85,7 +85,11 @@ class Splitter {
 };
 
 // A constants table is rows separated by CR LF, each row fields separated by "--".
-constexpr Splitter table_rows(Text table) { return Splitter(table, "\r\n"); }
-constexpr Splitter row_fields(Text row) { return Splitter(row, "--"); }
+constexpr Splitter table_rows(Text table) {
+    return Splitter(table, "\r\n");
+}
+constexpr Splitter row_fields(Text row) {
+    return Splitter(row, "--");
+}
 
 }  // namespace catalogue

@@ -1,5 +1,7 @@
 // The catalogue's structure, numbers and given texts, checked on the compiled data
 // (natively and, in the Windows build, under Wine).
+#include "catalogue/catalogue.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/catalogue.h"
 #include "tools/common/gbk.h"
 
 using namespace catalogue;
@@ -223,22 +224,22 @@ struct AttachmentRow {
 };
 
 const AttachmentRow attachment_table[] = {
-    {34, AttachmentKind::global_variables, 34},   {61, AttachmentKind::global_variables, 62},
-    {62, AttachmentKind::global_variables, 63},   {96, AttachmentKind::constants_table, 99},
+    {34, AttachmentKind::global_variables, 34},    {61, AttachmentKind::global_variables, 62},
+    {62, AttachmentKind::global_variables, 63},    {96, AttachmentKind::constants_table, 99},
     {106, AttachmentKind::companion_snippet, 109}, {143, AttachmentKind::global_variables, 148},
-    {153, AttachmentKind::constants_table, 161},  {154, AttachmentKind::constants_table, 162},
-    {155, AttachmentKind::constants_table, 164},  {156, AttachmentKind::constants_table, 165},
-    {157, AttachmentKind::constants_table, 166},  {158, AttachmentKind::constants_table, 167},
-    {159, AttachmentKind::constants_table, 168},  {160, AttachmentKind::constants_table, 169},
+    {153, AttachmentKind::constants_table, 161},   {154, AttachmentKind::constants_table, 162},
+    {155, AttachmentKind::constants_table, 164},   {156, AttachmentKind::constants_table, 165},
+    {157, AttachmentKind::constants_table, 166},   {158, AttachmentKind::constants_table, 167},
+    {159, AttachmentKind::constants_table, 168},   {160, AttachmentKind::constants_table, 169},
     {188, AttachmentKind::companion_snippet, 201}, {190, AttachmentKind::companion_snippet, 202},
     {192, AttachmentKind::companion_snippet, 203}, {194, AttachmentKind::companion_snippet, 204},
     {196, AttachmentKind::companion_snippet, 205}, {198, AttachmentKind::companion_snippet, 206},
-    {205, AttachmentKind::global_variables, 212}, {207, AttachmentKind::global_variables, 213},
-    {209, AttachmentKind::global_variables, 214}, {230, AttachmentKind::required_entries, 237},
-    {239, AttachmentKind::required_entries, 247}, {240, AttachmentKind::required_entries, 248},
-    {255, AttachmentKind::required_entries, 266}, {273, AttachmentKind::required_entries, 288},
-    {274, AttachmentKind::required_entries, 289}, {275, AttachmentKind::support_file, 291},
-    {276, AttachmentKind::support_file, 292},     {287, AttachmentKind::required_entries, 304},
+    {205, AttachmentKind::global_variables, 212},  {207, AttachmentKind::global_variables, 213},
+    {209, AttachmentKind::global_variables, 214},  {230, AttachmentKind::required_entries, 237},
+    {239, AttachmentKind::required_entries, 247},  {240, AttachmentKind::required_entries, 248},
+    {255, AttachmentKind::required_entries, 266},  {273, AttachmentKind::required_entries, 288},
+    {274, AttachmentKind::required_entries, 289},  {275, AttachmentKind::support_file, 291},
+    {276, AttachmentKind::support_file, 292},      {287, AttachmentKind::required_entries, 304},
     {290, AttachmentKind::required_entries, 307},
 };
 
@@ -390,7 +391,7 @@ TEST(SearchKeys, GivenKeysAndPositions) {
     const Row rows[] = {
         {"父句柄 - 窗口句柄", 2}, {"光标位置 - 窗口", 17},   {"BASE64 - 编码", 182},   {"URL编码 - 编码", 191},
         {"文本加密 - 文本", 247}, {"文本加密2 - 文本", 250}, {"本地连接 - 系统", 280}, {"GZIP - 网页", 291},
-        {"快捷方式 - 网页", 297}, {"打开 - 文件", 219},     {"打开 - 线程", 59},
+        {"快捷方式 - 网页", 297}, {"打开 - 文件", 219},      {"打开 - 线程", 59},
     };
     for (const Row& row : rows) {
         auto keys = search_keys();
@@ -413,7 +414,8 @@ TEST(SearchKeys, TheLongestAreThreeOf23Bytes) {
             at_longest.push_back(k.key);
     }
     EXPECT_EQ(longest, 23u);
-    EXPECT_EQ(at_longest, (std::vector<Text>{G("双精度小数型 - 指针地址"), G("可扩充字符串值 - 注册表"), G("网页访问（对象） - 网页")}));
+    EXPECT_EQ(at_longest,
+              (std::vector<Text>{G("双精度小数型 - 指针地址"), G("可扩充字符串值 - 注册表"), G("网页访问（对象） - 网页")}));
 }
 
 TEST(Splitter, CutsAtEverySeparatorFromTheLeft) {

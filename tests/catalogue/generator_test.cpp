@@ -41,8 +41,10 @@ TEST(SourceText, StopsWithLineAndCharacter) {
         {"a", true, "the manifest says crlf"},
         {"\n", false, "empty text"},
         {"", false, "empty text"},
-        {"\xEF\xBB\xBF" "a", false, "1:1: no GBK form"},  // a byte-order mark
-        {"ok\n\xC3(\n", false, "2:1: no GBK form"},       // invalid UTF-8
+        {"\xEF\xBB\xBF"
+         "a",
+         false, "1:1: no GBK form"},                 // a byte-order mark
+        {"ok\n\xC3(\n", false, "2:1: no GBK form"},  // invalid UTF-8
     };
     for (const Case& c : cases) {
         source_text::Converted out = source_text::convert(c.utf8, c.keep_final_line_end);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tools/checker/attachment_form.h"
+#include "tools/checker/calls.h"
 #include "tools/checker/dll_check.h"
 #include "tools/checker/record_check.h"
 #include "tools/checker/source_form.h"
@@ -32,8 +33,8 @@ class FakeExports : public ExportTables {
     std::map<std::string, std::map<std::string, Export>> tables_;
 };
 
-const std::map<std::string, int64_t> sdk = {{"WM_NULL", 0}, {"WM_CREATE", 1}, {"CBN_ERRSPACE", -1}, {"TVI_ROOT", -65536},
-                                            {"LVN_ITEMCHANGED", 4294967195LL}};
+const std::map<std::string, int64_t> sdk = {
+    {"WM_NULL", 0}, {"WM_CREATE", 1}, {"CBN_ERRSPACE", -1}, {"TVI_ROOT", -65536}, {"LVN_ITEMCHANGED", 4294967195LL}};
 
 // CR LF joins the lines of a fixture.
 std::string text(std::initializer_list<const char*> lines) {
@@ -68,14 +69,38 @@ Findings check_snippet(const std::string& snippet, int* verified = nullptr) {
 TEST(SourceForm, WellFormedTextsPass) {
     const std::string texts[] = {
         text({".DLL命令 GetParent, 整数型, , \"GetParent\"", "    .参数 窗口句柄, 整数型"}),
-        text({".子程序 取父窗口, 整数型, , 取得父窗口的句柄", ".参数 窗口句柄, 整数型", ".局部变量 结果, 整数型", ".局部变量 列表, 文本型, , \"0\"", "",
-              "结果 ＝ GetParent (窗口句柄)", ".如果真 (结果 ＝ 0)", "    返回 (0)", ".如果真结束", ".判断开始 (结果 ＞ 1)", "    结果 ＝ 1",
-              ".判断 (结果 ＜ 0)", "    结果 ＝ 0", ".默认", "    .计次循环首 (3, )", "        结果 ＝ 结果 ＋ 1", "    .计次循环尾 ()", ".判断结束",
-              ".如果 (结果 ≠ 2)", "    返回 (结果)", ".否则", "", ".如果结束", "返回 (结果)", "", "",
-              ".DLL命令 GetParent, 整数型, , \"GetParent\"", "    .参数 窗口句柄, 整数型"}),
+        text({".子程序 取父窗口, 整数型, , 取得父窗口的句柄",
+              ".参数 窗口句柄, 整数型",
+              ".局部变量 结果, 整数型",
+              ".局部变量 列表, 文本型, , \"0\"",
+              "",
+              "结果 ＝ GetParent (窗口句柄)",
+              ".如果真 (结果 ＝ 0)",
+              "    返回 (0)",
+              ".如果真结束",
+              ".判断开始 (结果 ＞ 1)",
+              "    结果 ＝ 1",
+              ".判断 (结果 ＜ 0)",
+              "    结果 ＝ 0",
+              ".默认",
+              "    .计次循环首 (3, )",
+              "        结果 ＝ 结果 ＋ 1",
+              "    .计次循环尾 ()",
+              ".判断结束",
+              ".如果 (结果 ≠ 2)",
+              "    返回 (结果)",
+              ".否则",
+              "",
+              ".如果结束",
+              "返回 (结果)",
+              "",
+              "",
+              ".DLL命令 GetParent, 整数型, , \"GetParent\"",
+              "    .参数 窗口句柄, 整数型"}),
         text({".数据类型 坐标点", "    .成员 横向, 整数型, , , x", "    .成员 名称, 字节型, , \"260\""}),
-        text({".DLL命令 ShellExecuteA, 整数型, \"shell32.dll\", \"ShellExecuteA\"", "    .参数 窗口句柄, 整数型", "    .参数 操作, 文本型",
-              "    .参数 文件, 文本型", "    .参数 参数, 文本型", "    .参数 目录, 文本型", "    .参数 显示方式, 整数型"}),
+        text({".DLL命令 ShellExecuteA, 整数型, \"shell32.dll\", \"ShellExecuteA\"", "    .参数 窗口句柄, 整数型",
+              "    .参数 操作, 文本型", "    .参数 文件, 文本型", "    .参数 参数, 文本型", "    .参数 目录, 文本型",
+              "    .参数 显示方式, 整数型"}),
         "取字节集数据 (字节集 (项名称, 键名, 4), #整数型, )",
         text({".版本 2", "", ".DLL命令 GetTickCount, 整数型, , \"GetTickCount\""}),
     };
@@ -121,7 +146,8 @@ TEST(SourceForm, EachBrokenRuleIsFound) {
         {text({".如果真结束"}), 1, "without its opening line"},
         {text({".循环 (真)"}), 1, "unknown line keyword"},
         {text({"a ＝ 1", ".版本 2"}), 2, "first line"},
-        {text({".DLL命令 GetParent, 整数型, , \"GetParent\"", "    .参数 窗口句柄, 整数型", "a ＝ 1"}), 3, "inside a declaration"},
+        {text({".DLL命令 GetParent, 整数型, , \"GetParent\"", "    .参数 窗口句柄, 整数型", "a ＝ 1"}), 3,
+         "inside a declaration"},
     };
     for (const Case& c : cases)
         EXPECT_TRUE(finds(check_snippet(c.text), c.line, c.reason)) << c.text;
@@ -137,7 +163,8 @@ TEST(DllCommands, CheckedAgainstTheExportTables) {
         {text({".DLL命令 GetParent, 整数型, , \"GetParent\"", "    .参数 窗口句柄, 整数型"}), 0, nullptr},
         {text({".DLL命令 取父窗口, 整数型, \"USER32.DLL\", \"GetParent\"", "    .参数 窗口句柄, 整数型"}), 0, nullptr},
         {text({".DLL命令 GetParent, 整数型, \"user32\"", "    .参数 窗口句柄, 整数型"}), 0, nullptr},
-        {text({".DLL命令 MulDiv, 整数型, , \"MulDiv\"", "    .参数 甲, 整数型", "    .参数 乙, 整数型", "    .参数 丙, 整数型"}), 0, nullptr},
+        {text({".DLL命令 MulDiv, 整数型, , \"MulDiv\"", "    .参数 甲, 整数型", "    .参数 乙, 整数型", "    .参数 丙, 整数型"}),
+         0, nullptr},
         {text({".DLL命令 wsprintfA, 整数型, \"user32.dll\", \"wsprintfA\"", "    .参数 缓冲, 文本型"}), 0, nullptr},
         // A wrong @N: SendMessageA takes 16 bytes.
         {text({".DLL命令 SendMessageA, 整数型, , \"SendMessageA\"", "    .参数 窗口句柄, 整数型", "    .参数 消息, 整数型",
@@ -148,7 +175,8 @@ TEST(DllCommands, CheckedAgainstTheExportTables) {
          1, "add up to 20"},
         // An entry that no DLL exports, and the right name in the wrong library.
         {text({".DLL命令 GetParentA, 整数型, , \"GetParentA\""}), 1, "GetParentA is not an export"},
-        {text({".DLL命令 GetParent, 整数型, \"shell32.dll\", \"GetParent\"", "    .参数 窗口句柄, 整数型"}), 1, "not an export of shell32"},
+        {text({".DLL命令 GetParent, 整数型, \"shell32.dll\", \"GetParent\"", "    .参数 窗口句柄, 整数型"}), 1,
+         "not an export of shell32"},
         {text({".DLL命令 Foo, 整数型, \"nosuch.dll\", \"Foo\""}), 1, "library nosuch cannot be resolved"},
         {text({".DLL命令 GetParent, 双精度小数型, , \"GetParent\"", "    .参数 窗口句柄, 整数型"}), 1, "cannot return"},
         {text({".DLL命令 GetParent, 整数型, , \"GetParent\"", "    .参数 窗口句柄, 通用型"}), 2, "no fixed size"},
@@ -173,10 +201,11 @@ TEST(DllCommands, StackBytesFollowTheTypeRules) {
         const char* attributes;
         int bytes;
     };
-    const Case cases[] = {{"整数型", "", 4},       {"字节型", "", 4},     {"短整数型", "", 4},  {"逻辑型", "", 4},
-                          {"小数型", "", 4},       {"文本型", "", 4},     {"字节集", "", 4},    {"子程序指针", "", 4},
-                          {"坐标点", "", 4},       {"", "", 4},           {"长整数型", "", 8},  {"双精度小数型", "", 8},
-                          {"日期时间型", "", 8},   {"长整数型", "传址", 4}, {"双精度小数型", "数组", 4}, {"通用型", "", -1}};
+    const Case cases[] = {
+        {"整数型", "", 4},   {"字节型", "", 4},       {"短整数型", "", 4},   {"逻辑型", "", 4},       {"小数型", "", 4},
+        {"文本型", "", 4},   {"字节集", "", 4},       {"子程序指针", "", 4}, {"坐标点", "", 4},       {"", "", 4},
+        {"长整数型", "", 8}, {"双精度小数型", "", 8}, {"日期时间型", "", 8}, {"长整数型", "传址", 4}, {"双精度小数型", "数组", 4},
+        {"通用型", "", -1}};
     for (const Case& c : cases)
         EXPECT_EQ(stack_bytes({1, c.type, c.attributes}), c.bytes) << c.type << " " << c.attributes;
 }
@@ -262,4 +291,54 @@ TEST(NotesAndSupportFiles, Forms) {
     EXPECT_TRUE(check_support_file_name("GZIP.dll").empty());
     EXPECT_FALSE(check_support_file_name("download\\GZIP.dll").empty());
     EXPECT_FALSE(check_support_file_name("GZIP").empty());
+}
+
+TEST(Calls, FoundInStatementsAndConditions) {
+    std::string t =
+        text({".子程序 甲, , , 备注 (不是调用)", ".参数 乙, 整数型", "", "' 注释 (不是调用)", "结果 ＝ GetParent (乙)",
+              ".如果真 (取反 (IsWindow (乙, “a, b (c)”)))", "    分割文本 (文本, “,”, )", ".如果真结束", "EnumWindows (&回调, 0)",
+              "取现行时间 ()", "数组 [1] ＝ 结构.成员 (1)", "x ＝ #常量 ＋ 取整 ({ 1, 2 }, (3))"});
+    std::vector<Call> calls = calls_in(t);
+    std::vector<std::string> seen;
+    for (const Call& c : calls)
+        seen.push_back(std::to_string(c.line) + " " + (c.address_only ? "&" : "") + c.name + "/" + std::to_string(c.arguments));
+    EXPECT_EQ(seen, (std::vector<std::string>{"5 GetParent/1", "6 取反/1", "6 IsWindow/2", "7 分割文本/3", "9 EnumWindows/2",
+                                              "9 &回调/0", "10 取现行时间/0", "12 取整/2"}));
+}
+
+TEST(Calls, ResolvedAgainstDeclarationsCoreAndNamedEntries) {
+    const std::map<std::string, Arity> core = {{"取反", {1, 1}}, {"返回", {0, 1}}, {"位或", {2, -1}}, {"取文本左边", {2, 2}}};
+    std::string declarations = text({".子程序 甲, 整数型", ".参数 窗口, 整数型", ".参数 选项, 整数型, 可空", "", "返回 (0)", "",
+                                     ".DLL命令 GetParent, 整数型, , \"GetParent\"", "    .参数 窗口句柄, 整数型"});
+    SourceInfo info;
+    check_source_form(declarations, info);
+    struct Case {
+        const char* statement;
+        const char* reason;  // nullptr: resolves
+    };
+    const Case cases[] = {
+        {"甲 (1)", nullptr},
+        {"甲 (1, 2)", nullptr},
+        {"GetParent (1)", nullptr},
+        {"位或 (1, 2, 4, 8)", nullptr},
+        {"返回 (取反 (真))", nullptr},
+        {"x ＝ &甲", nullptr},
+        {"甲 (1, 2, 3)", "甲 takes at most 2 arguments"},
+        {"甲 ()", "甲 needs 1 arguments"},
+        {"GetParent ()", "GetParent needs 1 arguments"},
+        {"取文本左边 (a, 1, 2)", "取文本左边 takes at most 2"},
+        {"GetParentW (1)", "GetParentW is called but not declared"},
+        {"x ＝ &乙", "乙 is not a routine declared here"},
+    };
+    for (const Case& c : cases) {
+        CallContext context{core, callable_in(info), false};
+        Findings findings = check_calls(text({".子程序 丙", "", c.statement}), context);
+        if (c.reason)
+            EXPECT_TRUE(finds(findings, 3, c.reason)) << c.statement;
+        else
+            EXPECT_TRUE(findings.empty()) << c.statement << ": " << findings[0].reason;
+    }
+    // Calls into an entry that is not written yet cannot be checked, and are let pass.
+    CallContext open{core, {}, true};
+    EXPECT_TRUE(check_calls("写字节集 (项名称, 键名, 欲写入值, 3)", open).empty());
 }

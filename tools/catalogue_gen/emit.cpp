@@ -41,7 +41,9 @@ std::string long_literal(const std::string& bytes) {
     return out;
 }
 
-std::string text_ref(size_t index) { return "text(" + std::to_string(index) + ")"; }
+std::string text_ref(size_t index) {
+    return "text(" + std::to_string(index) + ")";
+}
 
 }  // namespace
 
@@ -51,7 +53,8 @@ std::string data_source(const Catalogue& c) {
         "#include \"catalogue/catalogue_data.h\"\n\n"
         "namespace catalogue::data {\n\nnamespace {\n\n";
     for (size_t i = 0; i < c.texts.size(); ++i)
-        out += "// " + c.text_paths[i] + "\nconstexpr char text_" + std::to_string(i) + "[] =" + long_literal(c.texts[i]) + ";\n\n";
+        out +=
+            "// " + c.text_paths[i] + "\nconstexpr char text_" + std::to_string(i) + "[] =" + long_literal(c.texts[i]) + ";\n\n";
     out += "constexpr Text texts[] = {\n";
     for (size_t i = 0; i < c.texts.size(); ++i)
         out += "    Text(text_" + std::to_string(i) + ", sizeof text_" + std::to_string(i) + " - 1),\n";
@@ -59,7 +62,8 @@ std::string data_source(const Catalogue& c) {
 
     out += "const TreeItem tree_items[] = {\n";
     for (const Item& item : c.items)
-        out += "    {" + literal(item.caption) + ", " + std::to_string(item.level) + ", " + std::to_string(item.entry_number) + "},\n";
+        out += "    {" + literal(item.caption) + ", " + std::to_string(item.level) + ", " + std::to_string(item.entry_number) +
+               "},\n";
     out += "};\nconst size_t tree_item_count = " + std::to_string(c.items.size()) + ";\n\n";
 
     out += "const SnippetRecord records[] = {\n";

@@ -29,7 +29,7 @@ struct Catalogue {
     std::vector<Item> items;
     std::vector<Record> records;  // in entry-number order
     std::vector<Key> keys;
-    std::vector<std::string> texts;  // GBK, each distinct text once
+    std::vector<std::string> texts;       // GBK, each distinct text once
     std::vector<std::string> text_paths;  // source file of each text, for the tools
 };
 

@@ -21,7 +21,9 @@ namespace fs = std::filesystem;
 namespace {
 
 // Paths in the manifest are UTF-8 whatever the platform's narrow encoding is.
-fs::path utf8_path(const std::string& s) { return fs::path(std::u8string(s.begin(), s.end())); }
+fs::path utf8_path(const std::string& s) {
+    return fs::path(std::u8string(s.begin(), s.end()));
+}
 
 std::string path_utf8(const fs::path& p) {
     std::u8string s = p.generic_u8string();
@@ -51,7 +53,8 @@ bool write_if_changed(const fs::path& path, const std::string& content) {
 
 class Builder {
   public:
-    Builder(fs::path manifest_path, fs::path texts_dir) : manifest_path_(std::move(manifest_path)), texts_dir_(std::move(texts_dir)) {}
+    Builder(fs::path manifest_path, fs::path texts_dir)
+        : manifest_path_(std::move(manifest_path)), texts_dir_(std::move(texts_dir)) {}
 
     bool run(emit::Catalogue& out) {
         std::string content;

@@ -57,9 +57,7 @@ class Parser {
     ParseResult finish() { return std::move(result_); }
 
   private:
-    void error(const std::string& reason) {
-        result_.errors.push_back(file_name_ + ":" + std::to_string(line_) + ": " + reason);
-    }
+    void error(const std::string& reason) { result_.errors.push_back(file_name_ + ":" + std::to_string(line_) + ": " + reason); }
 
     Item& add(uint32_t level, const std::string& name) {
         Item item;

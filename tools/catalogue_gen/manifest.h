@@ -16,8 +16,8 @@ struct TextRef {
 };
 
 struct Item {
-    uint32_t level = 0;  // 1 category, 2 entry, 3 sub-entry
-    std::string name;    // UTF-8
+    uint32_t level = 0;         // 1 category, 2 entry, 3 sub-entry
+    std::string name;           // UTF-8
     uint32_t stored_count = 0;  // categories only
     uint32_t entry_number = 0;  // 0 for categories and group entries
     bool is_group = false;

@@ -6,7 +6,9 @@ namespace source_text {
 
 namespace {
 
-bool is_continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+bool is_continuation(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
 
 // 1-based line and column (in characters) of a byte offset, and the character there.
 std::string position(const std::string& text, size_t offset, const std::string& reason) {
@@ -59,7 +61,8 @@ Converted convert(const std::string& utf8, bool keep_final_line_end) {
     }
     if (keep_final_line_end) {
         if (lf.empty() || lf.back() != '\n') {
-            out.error = position(lf, lf.size() > 0 ? lf.size() - 1 : 0, "the manifest says crlf but the file does not end with a line end");
+            out.error = position(lf, lf.size() > 0 ? lf.size() - 1 : 0,
+                                 "the manifest says crlf but the file does not end with a line end");
             return out;
         }
     } else if (!lf.empty() && lf.back() == '\n') {

@@ -12,7 +12,9 @@ const char* const config_table_title = "名称--值--读/写--备注";
 
 namespace {
 
-bool all_of(const std::string& s, const char* allowed) { return !s.empty() && s.find_first_not_of(allowed) == std::string::npos; }
+bool all_of(const std::string& s, const char* allowed) {
+    return !s.empty() && s.find_first_not_of(allowed) == std::string::npos;
+}
 
 std::vector<std::string> fields_of(const std::string& row) {
     std::vector<std::string> fields;

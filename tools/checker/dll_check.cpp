@@ -70,7 +70,8 @@ Findings check_dll_commands(const SourceInfo& info, ExportTables& exports, int& 
         if (unresolved)
             continue;
         if (!found) {
-            find(command.line, entry + " is not an export of " + (command.library.empty() ? "kernel32, gdi32, user32, mpr or advapi32" : libraries[0]));
+            find(command.line, entry + " is not an export of " +
+                                   (command.library.empty() ? "kernel32, gdi32, user32, mpr or advapi32" : libraries[0]));
             continue;
         }
         if (!found->stdcall) {
@@ -90,8 +91,9 @@ Findings check_dll_commands(const SourceInfo& info, ExportTables& exports, int& 
         if (!sized)
             continue;
         if (total != found->stack_bytes)
-            find(command.line, entry + " in " + found_in + " takes " + std::to_string(found->stack_bytes) + " bytes of arguments (@" +
-                                   std::to_string(found->stack_bytes) + "), the parameters add up to " + std::to_string(total));
+            find(command.line, entry + " in " + found_in + " takes " + std::to_string(found->stack_bytes) +
+                                   " bytes of arguments (@" + std::to_string(found->stack_bytes) +
+                                   "), the parameters add up to " + std::to_string(total));
         else
             ++verified;
     }

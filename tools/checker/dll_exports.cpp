@@ -1,9 +1,10 @@
 #include "dll_exports.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
-#include <sys/stat.h>
 
 namespace checker {
 

@@ -8,7 +8,7 @@
 namespace checker {
 
 struct Export {
-    bool stdcall;    // false: cdecl, only its existence can be checked
+    bool stdcall;     // false: cdecl, only its existence can be checked
     int stack_bytes;  // stdcall only
 };
 

@@ -8,7 +8,9 @@ namespace checker {
 
 namespace {
 
-void append(Findings& to, const Findings& from) { to.insert(to.end(), from.begin(), from.end()); }
+void append(Findings& to, const Findings& from) {
+    to.insert(to.end(), from.begin(), from.end());
+}
 
 // The same rules for a snippet and a companion snippet.
 Findings check_source(const std::string& text, SourceInfo& info, CheckContext& context, bool count) {
@@ -25,36 +27,44 @@ Findings check_source(const std::string& text, SourceInfo& info, CheckContext& c
 
 RecordFindings check_record(const RecordTexts& record, CheckContext& context, bool count_snippet, bool count_attachment) {
     RecordFindings out;
-    SourceInfo snippet;
+    SourceInfo& snippet = out.snippet_info;
     out.snippet = check_source(record.snippet, snippet, context, count_snippet);
     context.counts.texts += count_snippet;
     context.counts.texts += count_attachment;
     int rows = 0;
     switch (record.attachment_kind) {
-    case 1:
-        out.attachment = check_global_variables(record.attachment, snippet, record.snippet);
-        break;
-    case 2:
-        if (lines_of(record.attachment)[0] == config_table_title)
-            out.attachment = check_config_table(record.attachment, rows);
-        else
-            out.attachment = check_message_table(record.attachment, context.sdk_values, rows);
-        break;
-    case 3: {
-        SourceInfo companion;
-        out.attachment = check_source(record.attachment, companion, context, count_attachment);
-        break;
-    }
-    case 4:
-        out.attachment = check_required_entries(record.attachment);
-        break;
-    case 5:
-        out.attachment = check_support_file_name(record.attachment);
-        break;
+        case 1:
+            out.attachment = check_global_variables(record.attachment, snippet, record.snippet);
+            break;
+        case 2:
+            if (lines_of(record.attachment)[0] == config_table_title)
+                out.attachment = check_config_table(record.attachment, rows);
+            else
+                out.attachment = check_message_table(record.attachment, context.sdk_values, rows);
+            break;
+        case 3:
+            out.attachment = check_source(record.attachment, out.companion_info, context, count_attachment);
+            break;
+        case 4:
+            out.attachment = check_required_entries(record.attachment);
+            break;
+        case 5:
+            out.attachment = check_support_file_name(record.attachment);
+            break;
     }
     if (count_attachment)
         context.counts.table_rows += rows;
     return out;
+}
+
+void check_record_calls(const RecordTexts& record, RecordFindings& found, const CallContext& context) {
+    CallContext own = context;
+    for (const SourceInfo* info : {&found.snippet_info, &found.companion_info})
+        for (const auto& [name, arity] : callable_in(*info))
+            own.declared[name] = arity;
+    append(found.snippet, check_calls(record.snippet, own));
+    if (record.attachment_kind == 3)
+        append(found.attachment, check_calls(record.attachment, own));
 }
 
 }  // namespace checker

@@ -5,8 +5,10 @@
 #include <map>
 #include <string>
 
+#include "calls.h"
 #include "dll_exports.h"
 #include "finding.h"
+#include "source_form.h"
 
 namespace checker {
 
@@ -14,6 +16,7 @@ struct Counts {
     int texts = 0;         // distinct texts checked
     int dll_commands = 0;  // .DLL命令 lines verified against their export table
     int table_rows = 0;    // constants-table rows verified
+    int calls = 0;         // calls checked by the completeness rule
 };
 
 struct RecordTexts {
@@ -26,6 +29,8 @@ struct RecordTexts {
 struct RecordFindings {
     Findings snippet;
     Findings attachment;
+    SourceInfo snippet_info;
+    SourceInfo companion_info;  // when the attachment is a companion snippet
 };
 
 struct CheckContext {
@@ -35,5 +40,10 @@ struct CheckContext {
 };
 
 RecordFindings check_record(const RecordTexts& record, CheckContext& context, bool count_snippet, bool count_attachment);
+
+// The completeness rule over a record's snippet and companion snippet, which are
+// pasted together: calls resolve against both, the core commands, and the
+// declarations of the entries the record names.
+void check_record_calls(const RecordTexts& record, RecordFindings& found, const CallContext& context);
 
 }  // namespace checker

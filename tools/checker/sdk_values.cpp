@@ -1,11 +1,12 @@
 #include "sdk_values.h"
 
+#include <unistd.h>
+
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 namespace checker {
 
@@ -25,7 +26,8 @@ const long long undefined_marker = 0x7EADBEEF00000001LL;
 
 }  // namespace
 
-std::map<std::string, int64_t> sdk_values(const std::string& compiler, const std::vector<std::string>& names, std::string& error) {
+std::map<std::string, int64_t> sdk_values(const std::string& compiler, const std::vector<std::string>& names,
+                                          std::string& error) {
     std::map<std::string, int64_t> values;
     std::vector<std::string> asked;
     for (const std::string& name : names)

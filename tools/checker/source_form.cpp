@@ -6,8 +6,8 @@ namespace checker {
 
 namespace {
 
-const char* const builtin_types[] = {"字节型", "短整数型", "整数型", "长整数型", "小数型", "双精度小数型",
-                                     "逻辑型", "日期时间型", "文本型", "字节集", "子程序指针", "通用型"};
+const char* const builtin_types[] = {"字节型", "短整数型",   "整数型", "长整数型", "小数型",     "双精度小数型",
+                                     "逻辑型", "日期时间型", "文本型", "字节集",   "子程序指针", "通用型"};
 
 // Blocks of statements: the line that opens one, the lines that may stand between
 // (at the opener's indentation), and the line that ends it. The IDE always writes
@@ -20,12 +20,9 @@ struct BlockForm {
 };
 
 const BlockForm block_forms[] = {
-    {".如果真", nullptr, nullptr, ".如果真结束"},
-    {".如果", nullptr, ".否则", ".如果结束"},
-    {".判断开始", ".判断", ".默认", ".判断结束"},
-    {".计次循环首", nullptr, nullptr, ".计次循环尾"},
-    {".判断循环首", nullptr, nullptr, ".判断循环尾"},
-    {".循环判断首", nullptr, nullptr, ".循环判断尾"},
+    {".如果真", nullptr, nullptr, ".如果真结束"},     {".如果", nullptr, ".否则", ".如果结束"},
+    {".判断开始", ".判断", ".默认", ".判断结束"},     {".计次循环首", nullptr, nullptr, ".计次循环尾"},
+    {".判断循环首", nullptr, nullptr, ".判断循环尾"}, {".循环判断首", nullptr, nullptr, ".循环判断尾"},
     {".变量循环首", nullptr, nullptr, ".变量循环尾"},
 };
 
@@ -33,20 +30,26 @@ const char* const declaration_keywords[] = {".版本", ".子程序", ".参数", 
 
 // Lines that carry a parenthesised argument list after the keyword; the others of
 // the blocks stand alone.
-const char* const keywords_with_arguments[] = {".如果真", ".如果", ".判断开始", ".判断", ".计次循环首", ".计次循环尾",
-                                               ".判断循环首", ".判断循环尾", ".循环判断首", ".循环判断尾",
-                                               ".变量循环首", ".变量循环尾"};
+const char* const keywords_with_arguments[] = {".如果真",     ".如果",       ".判断开始",   ".判断",
+                                               ".计次循环首", ".计次循环尾", ".判断循环首", ".判断循环尾",
+                                               ".循环判断首", ".循环判断尾", ".变量循环首", ".变量循环尾"};
 
 template <size_t N>
 bool one_of(const std::string& s, const char* const (&list)[N]) {
     return std::find(std::begin(list), std::end(list), s) != std::end(list);
 }
 
-bool starts_with(const std::string& s, const std::string& prefix) { return s.compare(0, prefix.size(), prefix) == 0; }
+bool starts_with(const std::string& s, const std::string& prefix) {
+    return s.compare(0, prefix.size(), prefix) == 0;
+}
 
-bool ascii_quoted(const std::string& s) { return s.size() >= 2 && s.front() == '"' && s.back() == '"' && s.find('"', 1) == s.size() - 1; }
+bool ascii_quoted(const std::string& s) {
+    return s.size() >= 2 && s.front() == '"' && s.back() == '"' && s.find('"', 1) == s.size() - 1;
+}
 
-std::string unquote(const std::string& s) { return ascii_quoted(s) ? s.substr(1, s.size() - 2) : s; }
+std::string unquote(const std::string& s) {
+    return ascii_quoted(s) ? s.substr(1, s.size() - 2) : s;
+}
 
 // Splits declaration fields at commas outside ASCII and full-width quotes. Each
 // field after the first must be introduced by exactly one blank after its comma.
@@ -98,7 +101,8 @@ bool attributes_valid(const std::string& field, bool in_dll) {
     while (start <= field.size()) {
         size_t blank = field.find(' ', start);
         std::string word = field.substr(start, blank == std::string::npos ? std::string::npos : blank - start);
-        bool ok = in_dll ? (word == "传址" || word == "数组") : (word == "参考" || word == "可空" || word == "数组" || word == "传址");
+        bool ok =
+            in_dll ? (word == "传址" || word == "数组") : (word == "参考" || word == "可空" || word == "数组" || word == "传址");
         if (!ok)
             return false;
         if (blank == std::string::npos)
@@ -280,6 +284,7 @@ class FormChecker {
             if (!field(2).empty() && field(2) != "公开")
                 find(".子程序: the third field is empty or 公开");
             info_.routines.insert(f[0]);
+            info_.routine_list.push_back({f[0], 0, 0});
             section_ = Section::routine_head;
         } else if (keyword == ".DLL命令") {
             at_most(6);
@@ -312,6 +317,12 @@ class FormChecker {
                     find(".参数 of a .子程序 is not indented");
                 if (!attributes_valid(field(2), false))
                     find(".参数 takes the attributes 参考, 可空, 数组 and 传址");
+                if (!info_.routine_list.empty()) {
+                    Routine& routine = info_.routine_list.back();
+                    ++routine.parameters;
+                    if (field(2).find("可空") == std::string::npos)
+                        routine.required = routine.parameters;
+                }
             } else {
                 find(".参数 must follow its .子程序 or .DLL命令 line");
             }
@@ -358,9 +369,13 @@ class FormChecker {
 
 }  // namespace
 
-bool is_builtin_type(const std::string& type) { return one_of(type, builtin_types); }
+bool is_builtin_type(const std::string& type) {
+    return one_of(type, builtin_types);
+}
 
-Findings check_source_form(const std::string& text, SourceInfo& info) { return FormChecker(text, info).run(); }
+Findings check_source_form(const std::string& text, SourceInfo& info) {
+    return FormChecker(text, info).run();
+}
 
 Findings check_types(const SourceInfo& info) {
     Findings findings;

@@ -31,10 +31,17 @@ struct TypeUse {
     std::string type;
 };
 
+struct Routine {
+    std::string name;
+    int parameters = 0;
+    int required = 0;  // parameters up to the last one that is not 可空
+};
+
 struct SourceInfo {
     std::vector<DllCommand> dll_commands;
     std::set<std::string> data_types;  // declared with .数据类型
     std::set<std::string> routines;    // declared with .子程序
+    std::vector<Routine> routine_list;
     std::vector<TypeUse> type_uses;
 };
 

@@ -48,8 +48,12 @@ Converted convert(std::string_view in, UINT from_cp, UINT to_cp) {
 
 }  // namespace
 
-Converted from_utf8(std::string_view utf8) { return convert(utf8, CP_UTF8, 936); }
-Converted to_utf8(std::string_view gbk_text) { return convert(gbk_text, 936, CP_UTF8); }
+Converted from_utf8(std::string_view utf8) {
+    return convert(utf8, CP_UTF8, 936);
+}
+Converted to_utf8(std::string_view gbk_text) {
+    return convert(gbk_text, 936, CP_UTF8);
+}
 
 #else
 
@@ -82,8 +86,12 @@ Converted convert(std::string_view in, const char* from, const char* to) {
 }  // namespace
 
 // CP936 rather than GBK: it is what Windows' code page 936 maps, the euro sign included.
-Converted from_utf8(std::string_view utf8) { return convert(utf8, "UTF-8", "CP936"); }
-Converted to_utf8(std::string_view gbk_text) { return convert(gbk_text, "CP936", "UTF-8"); }
+Converted from_utf8(std::string_view utf8) {
+    return convert(utf8, "UTF-8", "CP936");
+}
+Converted to_utf8(std::string_view gbk_text) {
+    return convert(gbk_text, "CP936", "UTF-8");
+}
 
 #endif
 
