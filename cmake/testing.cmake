@@ -16,7 +16,7 @@ if(CMAKE_CROSSCOMPILING AND WIN32)
   # once (single-threaded) by the wine_prefix fixture before any of them.
   set(QL_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix")
   set(CMAKE_CROSSCOMPILING_EMULATOR "${PROJECT_SOURCE_DIR}/scripts/wine-run;${QL_WINEPREFIX}")
-  add_test(NAME wine_prefix COMMAND "${PROJECT_SOURCE_DIR}/scripts/wine-prefix" "${QL_WINEPREFIX}")
+  add_test(NAME wine_prefix COMMAND "${PROJECT_SOURCE_DIR}/scripts/wine-prefix" "${QL_WINEPREFIX}" --unmanaged)
   set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
 endif()
 

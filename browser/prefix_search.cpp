@@ -1,0 +1,38 @@
+#include "prefix_search.h"
+
+#include "browser_controls.h"
+#include "catalogue/catalogue.h"
+
+namespace browser {
+
+namespace {
+
+constexpr size_t longest_prefix = 30;
+constexpr int row_pitch = 15;
+constexpr int frame_allowance = 2;
+
+}  // namespace
+
+bool prefix_match(gui::Text key, gui::Text search_text) {
+    for (size_t n = 1; n <= longest_prefix; ++n)
+        if (key.substr(0, n) == search_text)
+            return true;
+    return false;
+}
+
+void refresh_search(gui::WindowId browser) {
+    std::string search_text = gui::edit_text(browser, 编辑框1);
+    gui::list_clear(browser, 列表框1);
+    for (const catalogue::SearchKey& key : catalogue::search_keys())
+        if (!search_text.empty() && prefix_match(key.key, search_text))
+            gui::list_append(browser, 列表框1, key.key);
+    int rows = gui::list_count(browser, 列表框1);
+    if (rows == 0) {
+        gui::show_control(browser, 列表框1, false);
+        return;
+    }
+    gui::set_list_height(browser, 列表框1, row_pitch * rows + frame_allowance);
+    gui::show_control(browser, 列表框1, true);
+}
+
+}  // namespace browser

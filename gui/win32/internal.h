@@ -1,0 +1,50 @@
+// What the Win32 implementation's files share, and what the Win32 test driver may
+// look at. Nothing outside gui/win32/ and the Win32 test driver includes this.
+#pragma once
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+// The common controls need windows.h first.
+#include <commctrl.h>
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "gui/gui.h"
+
+namespace gui::win32 {
+
+struct WindowRecord {
+    WindowId id;
+    HWND hwnd = nullptr;
+    WindowEvents* events = nullptr;
+    int min_width = 0, min_height = 0;
+    std::map<int, HWND> controls;
+    std::map<int, std::vector<HTREEITEM>> tree_items;  // by tree control, in display order
+};
+
+WindowRecord* record(WindowId window);
+WindowRecord* record_of(HWND hwnd);
+HWND window_hwnd(WindowId window);
+HWND control_hwnd(WindowId window, int control);
+int control_id(HWND control);
+
+// GBK (code page 936) and UTF-8 to and from UTF-16.
+std::wstring wide_from_gbk(std::string_view gbk);
+std::string gbk_from_wide(std::wstring_view wide);
+std::wstring wide_from_utf8(std::string_view utf8);
+std::string utf8_from_wide(std::wstring_view wide);
+
+// Creates a window's controls (controls.cpp).
+void create_controls(WindowRecord& record, const WindowSpec& spec);
+// The parent's answers for its controls: colours of read-only texts, notifications.
+LRESULT handle_control_message(WindowRecord& record, UINT message, WPARAM wparam, LPARAM lparam, bool& handled);
+
+// Where the next popup menu opens: set by a keyboard context-menu request.
+void set_menu_point(POINT point);
+
+}  // namespace gui::win32
