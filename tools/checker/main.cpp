@@ -1,7 +1,7 @@
 // catalogue_check: runs every rule over the compiled catalogue and reports each
 // finding with its record, file and line. Exit code 1 when anything is found.
 //
-//   catalogue_check --nm NM --libdir DIR --cc CC --pending FILE --lists DIR
+//   catalogue_check --nm NM --libdir DIR --cc CC --pending FILE --lists DIR --gzip-exports FILE
 
 #include <cstring>
 #include <fstream>
@@ -27,7 +27,7 @@ namespace {
 const char* const placeholder = "' 本条目的代码正在编写中";
 
 struct Options {
-    std::string nm, libdir, cc, pending, lists;
+    std::string nm, libdir, cc, pending, lists, gzip_exports;
 };
 
 bool parse_options(int argc, char** argv, Options& o) {
@@ -43,10 +43,13 @@ bool parse_options(int argc, char** argv, Options& o) {
             o.pending = value;
         else if (key == "--lists")
             o.lists = value;
+        else if (key == "--gzip-exports")
+            o.gzip_exports = value;
         else
             return false;
     }
-    return argc % 2 == 1 && !o.nm.empty() && !o.libdir.empty() && !o.cc.empty() && !o.pending.empty() && !o.lists.empty();
+    return argc % 2 == 1 && !o.nm.empty() && !o.libdir.empty() && !o.cc.empty() && !o.pending.empty() && !o.lists.empty() &&
+           !o.gzip_exports.empty();
 }
 
 // Entry numbers at the start of each line; # starts a comment.
@@ -150,7 +153,7 @@ std::string utf8(catalogue::Text text, bool& ok) {
 int main(int argc, char** argv) {
     Options options;
     if (!parse_options(argc, argv, options)) {
-        std::cerr << "usage: catalogue_check --nm NM --libdir DIR --cc CC --pending FILE --lists DIR\n";
+        std::cerr << "usage: catalogue_check --nm NM --libdir DIR --cc CC --pending FILE --lists DIR --gzip-exports FILE\n";
         return 2;
     }
     std::set<uint32_t> pending;
@@ -159,11 +162,14 @@ int main(int argc, char** argv) {
         return 2;
     }
     ImportLibraryExports exports(options.nm, options.libdir);
-    // The DLLs that are not Windows' own are described by lists kept beside this tool.
-    for (const char* dll : {"aplayercaller", "gzip"}) {
-        auto list = read_export_list(options.lists + "/" + dll + ".exports");
-        if (!list) {
-            std::cerr << "cannot read the export list of " << dll << "\n";
+    // The DLLs that are not Windows' own: the video engine's wrapper from a list kept
+    // beside this tool, GZIP.dll from the export table of the one this build makes.
+    const std::pair<const char*, std::string> lists[] = {{"aplayercaller", options.lists + "/aplayercaller.exports"},
+                                                         {"gzip", options.gzip_exports}};
+    for (const auto& [dll, path] : lists) {
+        auto list = read_export_list(path);
+        if (!list || list->empty()) {
+            std::cerr << "cannot read the export list of " << dll << " from " << path << "\n";
             return 2;
         }
         exports.add_list(dll, *list);
