@@ -57,17 +57,28 @@ LRESULT CALLBACK key_subclass(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpa
 
 // Read-only texts: the window's own edit menu instead of the edit's built-in one,
 // from the right button and from the keyboard's menu key alike.
+void request_context_menu(HWND hwnd, POINT point) {
+    if (point.x == -1 && point.y == -1) {  // from the keyboard: open at the box's corner
+        point = {8, 8};
+        ClientToScreen(hwnd, &point);
+    }
+    set_menu_point(point);
+    if (WindowEvents* events = events_of_control(hwnd))
+        events->context_menu(control_id(hwnd));
+}
+
 LRESULT CALLBACK text_subclass(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
-    if (message == WM_CONTEXTMENU) {
-        POINT point{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
-        if (point.x == -1 && point.y == -1) {  // menu key or Shift+F10: open at the box's corner
-            point = {8, 8};
-            ClientToScreen(hwnd, &point);
-        }
-        set_menu_point(point);
-        if (WindowEvents* events = events_of_control(hwnd))
-            events->context_menu(control_id(hwnd));
-        return 0;
+    switch (message) {
+        case WM_CONTEXTMENU:  // right button, and Shift+F10 through DefWindowProc
+            request_context_menu(hwnd, {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
+            return 0;
+        case WM_KEYUP:
+            // The menu key, handled here: not every DefWindowProc turns it into WM_CONTEXTMENU.
+            if (wparam == VK_APPS) {
+                request_context_menu(hwnd, {-1, -1});
+                return 0;
+            }
+            break;
     }
     return DefSubclassProc(hwnd, message, wparam, lparam);
 }

@@ -35,6 +35,8 @@ void double_click_row(gui::WindowId window, int control, int row);
 void select_row(gui::WindowId window, int control, int row);  // a single click
 // Right button over a read-only text, then the menu item at index (-1: dismiss).
 void right_click_text(gui::WindowId window, int control, int menu_index);
+// The keyboard's menu key on a read-only text, then the menu item at index.
+void menu_key_on_text(gui::WindowId window, int control, int menu_index);
 // Right button over a list-view cell (it selects the row), then the menu item.
 void right_click_cell(gui::WindowId window, int control, int row, int column, int menu_index);
 // Selects the first occurrence of a part of an edit's text, as with the mouse.

@@ -134,6 +134,10 @@ void right_click_text(gui::WindowId window, int control, int menu_index) {
     events(window).context_menu(control);
 }
 
+void menu_key_on_text(gui::WindowId window, int control, int menu_index) {
+    right_click_text(window, control, menu_index);
+}
+
 void right_click_cell(gui::WindowId window, int control, int row, int column, int menu_index) {
     if (Control* c = find(window, control))
         c->selected_row = row;

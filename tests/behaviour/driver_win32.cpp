@@ -180,6 +180,16 @@ void right_click_text(gui::WindowId window, int id, int menu_index) {
     pump();
 }
 
+// The edit passes VK_APPS on to DefWindowProc, which asks for the context menu
+// with the position (-1, -1).
+void menu_key_on_text(gui::WindowId window, int id, int menu_index) {
+    HWND hwnd = control(window, id);
+    SetFocus(hwnd);
+    post_key(hwnd, VK_APPS);
+    queue_menu_choice(hwnd, menu_index);
+    pump();
+}
+
 void right_click_cell(gui::WindowId window, int id, int row, int column, int menu_index) {
     HWND hwnd = control(window, id);
     SendMessageW(hwnd, LVM_ENSUREVISIBLE, WPARAM(row), FALSE);

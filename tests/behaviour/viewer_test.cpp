@@ -46,6 +46,15 @@ TEST_F(Behaviour, TextsAreReadOnlyAndTheEditMenuCopiesThem) {
     EXPECT_EQ(driver::focused_control(code), text_box);
 }
 
+TEST_F(Behaviour, TheMenuKeyOpensTheEditMenuToo) {
+    start_first_run();
+    select(2);
+    gui::WindowId code = window("主窗口");
+    driver::menu_key_on_text(code, text_box, 1);  // 全选
+    driver::menu_key_on_text(code, text_box, 0);  // 复制
+    EXPECT_EQ(driver::clipboard_text(), std::string(catalogue::snippet_record(2)->snippet));
+}
+
 TEST_F(Behaviour, EachWindowsMenuActsOnItsOwnText) {
     start_first_run();
     select(34);  // 窗口 / 枚举: snippet and global variables
