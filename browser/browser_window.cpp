@@ -27,7 +27,7 @@ const gui::ControlSpec controls[] = {
 }  // namespace
 
 gui::WindowId BrowserWindow::open() {
-    return gui::open_window({"青岚编程助手1.2.5（正式版）", {50, 50, 788, 573}, min_width, min_height, controls, true}, *this);
+    return gui::open_window({"青岚编程助手1.2.5（正式版）", {50, 50, 788, 573}, min_width, min_height, controls}, *this);
 }
 
 void BrowserWindow::created(gui::WindowId self) {
@@ -38,10 +38,12 @@ void BrowserWindow::created(gui::WindowId self) {
         items.push_back({item.caption, item.level, item.entry_number});
     gui::tree_fill(window_, 树型框1, items);
 
+    // The geometry is applied before the window shows; the notice stands over it.
     if (settings::geometry_file_exists()) {
         settings::load_geometry(window_, "window", std::nullopt);
     } else {
         layout();  // the design size is below the minimum
+        gui::show_window(window_);
         gui::message_box(window_, "注意：初始位置需要用户设置，请勿使用本软件编写有损他人利益的软件，造成的后果全部自负。",
                          "温馨提示", gui::Buttons::ok);
     }

@@ -13,11 +13,10 @@ constexpr int frame_allowance = 2;
 
 }  // namespace
 
+// Comparing the key's first 1, 2, ... 30 bytes with the text finds a match exactly
+// when the text is a non-empty leading part of the key of at most 30 bytes.
 bool prefix_match(gui::Text key, gui::Text search_text) {
-    for (size_t n = 1; n <= longest_prefix; ++n)
-        if (key.substr(0, n) == search_text)
-            return true;
-    return false;
+    return !search_text.empty() && search_text.size() <= longest_prefix && key.starts_with(search_text);
 }
 
 void refresh_search(gui::WindowId browser) {

@@ -61,7 +61,6 @@ struct WindowSpec {
     Rect frame;  // design position and outer size
     int min_width, min_height;
     std::span<const ControlSpec> controls;
-    bool created_after_show;  // the created event runs once the window is on screen
 };
 
 // The events a window's wrapper object handles. Control events name the control id.
@@ -90,9 +89,11 @@ class WindowEvents {
 };
 
 // Windows. open_window creates the window (owned by owner when given, modeless),
-// runs its created event and shows it; close_window runs the destroying event of each
+// runs its created event, in which it can still be moved unseen, and shows it; close_window runs the destroying event of each
 // owned window and then of the window, and destroys them.
 WindowId open_window(const WindowSpec& spec, WindowEvents& events, WindowId owner = {});
+// Puts a window on screen before its created event ends (open_window shows it after).
+void show_window(WindowId window);
 bool is_open(WindowId window);
 void close_window(WindowId window);
 // Position and outer size; for a minimised or maximised window, its restored place.

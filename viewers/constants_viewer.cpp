@@ -23,7 +23,7 @@ void ConstantsViewer::open_if_closed() {
     list.columns = columns;
     list.row_height = 20;
     const gui::ControlSpec controls[] = {list};
-    gui::open_window({"常量表", {50, 50, 200, 200}, min_width, min_height, controls, false}, *this, browser_);
+    gui::open_window({"常量表", {50, 50, 200, 200}, min_width, min_height, controls}, *this, browser_);
 }
 
 void ConstantsViewer::close_if_open() {

@@ -14,7 +14,7 @@ void TextViewer::open_if_closed() {
     if (is_open())
         return;
     const gui::ControlSpec controls[] = {{编辑框1, gui::ControlKind::read_only_text, kind_.edit_design}};
-    gui::open_window({kind_.caption, kind_.design, min_width, min_height, controls, false}, *this, browser_);
+    gui::open_window({kind_.caption, kind_.design, min_width, min_height, controls}, *this, browser_);
 }
 
 void TextViewer::close_if_open() {

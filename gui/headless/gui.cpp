@@ -68,6 +68,8 @@ WindowId open_window(const WindowSpec& spec, WindowEvents& events, WindowId owne
     return id;
 }
 
+void show_window(WindowId) {}  // the model has no screen
+
 bool is_open(WindowId window) {
     return find(window) != nullptr;
 }

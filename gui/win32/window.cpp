@@ -129,15 +129,15 @@ WindowId open_window(const WindowSpec& spec, WindowEvents& events, WindowId owne
     WindowId id = r->id;
     create_controls(*r, spec);
     r->events = &events;
-    if (spec.created_after_show) {
-        ShowWindow(r->hwnd, SW_SHOW);
-        events.created(id);
-    } else {
-        events.created(id);
-        if (is_open(id))
-            ShowWindow(r->hwnd, SW_SHOWNOACTIVATE);
-    }
+    events.created(id);
+    if (is_open(id))
+        ShowWindow(r->hwnd, owner.value ? SW_SHOWNOACTIVATE : SW_SHOW);
     return id;
+}
+
+void show_window(WindowId window) {
+    if (HWND hwnd = window_hwnd(window); hwnd && !IsWindowVisible(hwnd))
+        ShowWindow(hwnd, SW_SHOW);
 }
 
 bool is_open(WindowId window) {

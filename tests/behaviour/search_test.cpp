@@ -1,4 +1,5 @@
 // Prefix search and result navigation.
+#include "browser/prefix_search.h"
 #include "fixture.h"
 
 class Search : public Behaviour {
@@ -166,4 +167,22 @@ TEST_F(Search, AResultShowsWhatAClickShows) {
         EXPECT_EQ(gui::is_open(window("常量表")), table) << key;
         EXPECT_EQ(gui::is_open(window("主窗口2")), second) << key;
     }
+}
+
+// The match is the comparison of the key's first 1, 2, ... 30 bytes with the text,
+// for every key against every leading part of every key and texts around them.
+TEST(PrefixMatch, AgreesWithComparingUpTo30LeadingBytes) {
+    auto by_comparisons = [](std::string_view key, std::string_view text) {
+        for (size_t n = 1; n <= 30; ++n)
+            if (key.substr(0, n) == text)
+                return true;
+        return false;
+    };
+    std::vector<std::string> texts = {"", " ", std::string(31, 'a'), G("激活  "), "ansi", "Ansi"};
+    for (const catalogue::SearchKey& key : catalogue::search_keys())
+        for (size_t n = 0; n <= key.key.size() + 1; ++n)
+            texts.push_back(std::string(key.key.substr(0, n)) + (n > key.key.size() ? "x" : ""));
+    for (const catalogue::SearchKey& key : catalogue::search_keys())
+        for (const std::string& text : texts)
+            ASSERT_EQ(browser::prefix_match(key.key, text), by_comparisons(key.key, text)) << gbk::to_utf8(text).text;
 }
