@@ -1,6 +1,7 @@
 // The real program as a process: the first start shows the notice; closing the
 // window ends the process with exit code 0 and writes the browser window's four keys;
-// the second start shows no notice and stands where the first one was left.
+// the second start shows no notice and stands where the first one was left; a
+// search for the GZIP entry offers the support file, and OK writes it.
 //
 // It runs the program from a folder of its own (a copy of qinglan.exe beside this
 // test), so that its config.ini is the test's alone.
@@ -8,7 +9,12 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
+
+#include "support/gzip_image.h"
 
 namespace fs = std::filesystem;
 
@@ -101,6 +107,7 @@ int main() {
     }
     fs::path ini = folder / "config.ini";
     fs::remove(ini);
+    fs::remove_all(folder / "download");
 
     // First start: the notice, then the window.
     PROCESS_INFORMATION first = start(exe);
@@ -139,6 +146,25 @@ int main() {
     GetWindowRect(window, &rc);
     check(rc.left == 120 && rc.top == 130 && rc.right - rc.left == 900 && rc.bottom - rc.top == 640,
           "the window stands where it was left");
+
+    // The search box and the button "查找" (control ids 101 and 102) lead to GZIP / 压缩,
+    // whose display offers the support file.
+    SendMessageW(GetDlgItem(window, 101), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"GZIP - 网页"));
+    PostMessageW(GetDlgItem(window, 102), BM_CLICK, 0, 0);
+    HWND offer = wait_for_window(second.dwProcessId, L"#32770", 30000);
+    check(offer && text_of(GetDlgItem(offer, 0xFFFF)) == L"本命令需要 GZIP.dll 才能使用，是否写出文件。",
+          "the GZIP entry offers GZIP.dll");
+    if (offer)
+        PostMessageW(offer, WM_COMMAND, IDOK, 0);
+    fs::path written = folder / "download" / "GZIP.dll";
+    for (int waited = 0; waited < 100 && !fs::exists(written); ++waited)
+        Sleep(100);
+    Sleep(300);
+    std::ifstream in(written, std::ios::binary);
+    std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    auto image = support::gzip_dll_image();
+    check(bytes.size() == image.size() && std::equal(bytes.begin(), bytes.end(), image.begin()),
+          "OK writes download\\GZIP.dll byte for byte");
     check(close_and_wait(window, second) == 0, "the second run also ends with exit code 0");
 
     std::printf("%d passed, %d failed\n", passed, failures);
