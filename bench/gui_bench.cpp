@@ -60,14 +60,7 @@ double now_ms() {
 
 // The program's own loop logic: IsDialogMessage first for the program's windows.
 void pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        HWND root = GetAncestor(msg.hwnd, GA_ROOT);
-        if (root && gui::win32::record_of(root) && IsDialogMessageW(root, &msg))
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    gui::win32::pump_pending();
 }
 
 // No path here should show a message box; one that does is closed so that the bench
@@ -448,7 +441,8 @@ int main(int argc, char** argv) {
     gui::WindowId browser_window = program::start();
     HWND bare_browser = bare_window(browser_place, nullptr);
     HWND bare_tree_view = bare_tree(bare_browser);
-    HWND bare_search_box = bare_child(bare_browser, WC_EDITW, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, {16, 17, 147, 24}, message_font());
+    HWND bare_search_box = bare_child(bare_browser, WC_EDITW, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
+                                      {16, 17, 147, 24}, message_font());
     HWND bare_list_box = bare_child(bare_browser, WC_LISTBOXW, WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 0,
                                     {16, 40, 147, 24}, gb2312_font());
     ShowWindow(bare_browser, SW_SHOW);

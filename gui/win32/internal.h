@@ -39,6 +39,11 @@ std::string gbk_from_wide(std::wstring_view wide);
 std::wstring wide_from_utf8(std::string_view utf8);
 std::string utf8_from_wide(std::wstring_view wide);
 
+// One message through the program's loop logic, and every queued message through it
+// (the test driver and the benchmarks run the program's messages this way).
+void dispatch(MSG& msg);
+void pump_pending();
+
 // Creates a window's controls (controls.cpp).
 void create_controls(WindowRecord& record, const WindowSpec& spec);
 // The parent's answers for its controls: colours of read-only texts, notifications.

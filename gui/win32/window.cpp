@@ -87,6 +87,21 @@ void register_class() {
 
 }  // namespace
 
+void dispatch(MSG& msg) {
+    // IsDialogMessage gives Tab between the controls of every window of ours.
+    HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+    if (root && record_of(root) && IsDialogMessageW(root, &msg))
+        return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
+void pump_pending() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        dispatch(msg);
+}
+
 WindowRecord* record(WindowId window) {
     auto found = open_windows.find(window.value);
     return found == open_windows.end() ? nullptr : found->second.get();
@@ -218,14 +233,8 @@ Rect nearest_work_area(Rect r) {
 void run_until_closed(WindowId window) {
     loop_window = window;
     MSG msg;
-    while (is_open(window) && GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        // IsDialogMessage gives Tab between the controls of every window.
-        HWND root = GetAncestor(msg.hwnd, GA_ROOT);
-        if (root && record_of(root) && IsDialogMessageW(root, &msg))
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    while (is_open(window) && GetMessageW(&msg, nullptr, 0, 0) > 0)
+        win32::dispatch(msg);
 }
 
 }  // namespace gui

@@ -52,14 +52,7 @@ LRESULT CALLBACK cbt_hook(int code, WPARAM wparam, LPARAM lparam) {
 
 // Runs the queued messages through the program's own loop logic (IsDialogMessage first).
 void pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        HWND root = GetAncestor(msg.hwnd, GA_ROOT);
-        if (root && record_of(root) && IsDialogMessageW(root, &msg))
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    pump_pending();
 }
 
 void post_key(HWND target, UINT vk) {
