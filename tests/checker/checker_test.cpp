@@ -5,6 +5,7 @@
 #include "tools/checker/attachment_form.h"
 #include "tools/checker/calls.h"
 #include "tools/checker/dll_check.h"
+#include "tools/checker/one_shape.h"
 #include "tools/checker/record_check.h"
 #include "tools/checker/source_form.h"
 
@@ -36,6 +37,8 @@ class FakeExports : public ExportTables {
 const std::map<std::string, int64_t> sdk = {
     {"WM_NULL", 0}, {"WM_CREATE", 1}, {"CBN_ERRSPACE", -1}, {"TVI_ROOT", -65536}, {"LVN_ITEMCHANGED", 4294967195LL}};
 
+const std::map<std::string, ConfigItem> config_items = {{"1", {"str", "R"}}, {"5", {"int", "R/W"}}, {"6", {"int64", "W"}}};
+
 // CR LF joins the lines of a fixture.
 std::string text(std::initializer_list<const char*> lines) {
     std::string out;
@@ -47,7 +50,7 @@ std::string text(std::initializer_list<const char*> lines) {
 Findings check_snippet(const std::string& snippet, int* verified = nullptr) {
     FakeExports exports;
     Counts counts;
-    CheckContext context{exports, sdk, counts};
+    CheckContext context{exports, sdk, config_items, counts};
     RecordFindings found = check_record({1, 0, snippet, ""}, context, true, false);
     if (verified)
         *verified = counts.dll_commands;
@@ -245,14 +248,36 @@ TEST(MessageTables, RowsAgainstTheSdkValues) {
     EXPECT_EQ(rows, 1);
 }
 
-TEST(ConfigTable, ItemRows) {
+TEST(ConfigTable, ItemRowsAgainstTheEngineItems) {
     const std::string title = config_table_title;
-    int rows = 0;
-    EXPECT_TRUE(check_config_table(text({title.c_str(), "1--str--R--信息", "5--int --R/W--a--b--c"}), rows).empty());
-    EXPECT_EQ(rows, 2);
-    EXPECT_TRUE(finds(check_config_table(text({title.c_str(), "1--string--R--信息"}), rows), 2, "value type"));
-    EXPECT_TRUE(finds(check_config_table(text({title.c_str(), "1--str--RW--信息"}), rows), 2, "access"));
-    EXPECT_TRUE(finds(check_config_table(text({title.c_str(), "x1--str--R--信息"}), rows), 2, "item number"));
+    const std::string good_rest = "\r\n6--int64--W--大小";
+    struct Case {
+        std::string table;
+        int line;
+        const char* reason;  // nullptr: no finding
+    };
+    const Case cases[] = {
+        // A trailing blank on the type is tolerated; "--" inside a remark gives more fields.
+        {text({title.c_str(), "1--str--R--信息", "5--int --R/W--0--关，1--开"}) + good_rest, 0, nullptr},
+        {text({title.c_str(), "1--string--R--信息", "5--int--R/W--模式"}) + good_rest, 2, "value type is int"},
+        {text({title.c_str(), "1--str--RW--信息", "5--int--R/W--模式"}) + good_rest, 2, "access is R, W or R/W"},
+        {text({title.c_str(), "x1--str--R--信息", "1--str--R--信息", "5--int--R/W--模式"}) + good_rest, 2, "item number"},
+        {text({title.c_str(), "1--str--R--信息", "5--int--R/W--模式", "5--int--R/W--模式"}) + good_rest, 4, "stands twice"},
+        {text({title.c_str(), "1--int--R--信息", "5--int--R/W--模式"}) + good_rest, 2, "value type str, not int"},
+        {text({title.c_str(), "1--str--R/W--信息", "5--int--R/W--模式"}) + good_rest, 2, "access R, not R/W"},
+        {text({title.c_str(), "1--str--R--信息", "5--int--R/W--模式", "7--int--R--结果"}) + good_rest, 4,
+         "not one of the engine's"},
+        {text({title.c_str(), "1--str--R--信息"}) + good_rest, 1, "1 of the engine's items are missing: 5"},
+        {text({title.c_str(), "1--str--R--信息", "5--int--R/W--"}) + good_rest, 3, "remark"},
+    };
+    for (const Case& c : cases) {
+        int rows = 0;
+        Findings findings = check_config_table(c.table, config_items, rows);
+        if (c.reason)
+            EXPECT_TRUE(finds(findings, c.line, c.reason)) << c.table;
+        else
+            EXPECT_TRUE(findings.empty()) << c.table << "\n" << (findings.empty() ? "" : findings[0].reason);
+    }
 }
 
 TEST(GlobalVariables, BlocksTypesAndUse) {
@@ -341,4 +366,70 @@ TEST(Calls, ResolvedAgainstDeclarationsCoreAndNamedEntries) {
     // Calls into an entry that is not written yet cannot be checked, and are let pass.
     CallContext open{core, {}, true};
     EXPECT_TRUE(check_calls("写字节集 (项名称, 键名, 欲写入值, 3)", open).empty());
+}
+
+TEST(OneShape, ADeclarationAgainstTheFirstOfItsName) {
+    // The first text declares both names; the second text varies one thing at a time.
+    const std::string first = text({".DLL命令 FindWindowExA, 整数型, , \"FindWindowExA\"", "    .参数 父窗口, 整数型",
+                                    "    .参数 子窗口, 整数型", "    .参数 类名, 文本型", "    .参数 标题, 文本型", "",
+                                    ".数据类型 坐标点", "    .成员 横坐标, 整数型", "    .成员 纵坐标, 整数型"});
+    const char* const find_window[] = {".DLL命令 FindWindowExA, 整数型, , \"FindWindowExA\"", "    .参数 父窗口, 整数型",
+                                       "    .参数 子窗口, 整数型", "    .参数 类名, 文本型", "    .参数 标题, 文本型"};
+    auto varied = [&](size_t line, const char* replacement) {
+        std::string out;
+        for (size_t i = 0; i < std::size(find_window); ++i)
+            out += (i ? "\r\n" : "") + std::string(i == line ? replacement : find_window[i]);
+        return out;
+    };
+    struct Case {
+        std::string second;
+        const char* reason;  // nullptr: one shape
+    };
+    const Case cases[] = {
+        // Parameter names and remarks do not matter: DLL calls are positional.
+        {varied(3, "    .参数 窗口类名, 文本型, , 可为空"), nullptr},
+        {varied(0, ".DLL命令 FindWindowExA, 整数型, , \"FindWindowExA\", , 找子窗口"), nullptr},
+        {varied(1, "    .参数 父窗口"), nullptr},  // no type: the default 整数型
+        {text({".数据类型 坐标点", "    .成员 横坐标, 整数型, , , x", "    .成员 纵坐标, 整数型"}), nullptr},
+        // What a pasted copy would change.
+        {varied(3, "    .参数 类名, 整数型"), "parameter 3 type 整数型 here, 文本型 there"},
+        {varied(3, "    .参数 类名, 文本型, 传址"), "parameter 3 marks 传址 here, (none) there"},
+        {varied(0, ".DLL命令 FindWindowExA, 逻辑型, , \"FindWindowExA\""), "return type 逻辑型 here, 整数型 there"},
+        {varied(0, ".DLL命令 FindWindowExA, 整数型, \"user32.dll\", \"FindWindowExA\""),
+         "library user32 here, (the default libraries) there"},
+        {varied(0, ".DLL命令 FindWindowExA, 整数型, , \"FindWindowEx\""), "entry FindWindowEx here, FindWindowExA there"},
+        {varied(4, ""), "parameter count"},
+        {text({".数据类型 坐标点", "    .成员 横, 整数型", "    .成员 纵, 整数型"}), "member 1 name 横 here, 横坐标 there"},
+        {text({".数据类型 坐标点", "    .成员 横坐标, 短整数型", "    .成员 纵坐标, 整数型"}), "member 1 type"},
+        {text({".数据类型 坐标点", "    .成员 横坐标, 整数型", "    .成员 纵坐标, 整数型, , \"2\""}), "member 2 dimensions"},
+        {text({".数据类型 坐标点", "    .成员 横坐标, 整数型"}), "member count 1 here, 2 there"},
+    };
+    for (const Case& c : cases) {
+        std::string second = c.second;
+        // varied(4, "") leaves an empty last line: drop it, so that the command has 3 parameters.
+        while (second.size() >= 2 && second.compare(second.size() - 2, 2, "\r\n") == 0)
+            second.resize(second.size() - 2);
+        SourceInfo a, b;
+        ASSERT_TRUE(check_source_form(first, a).empty());
+        ASSERT_TRUE(check_source_form(second, b).empty()) << second;
+        auto findings = check_one_shape({{1, "一.txt", &a}, {2, "二.txt", &b}});
+        if (!c.reason) {
+            EXPECT_TRUE(findings.empty()) << second << "\n" << (findings.empty() ? "" : findings[0].finding.reason);
+            continue;
+        }
+        ASSERT_EQ(findings.size(), 1u) << second;
+        EXPECT_EQ(findings[0].record, 2u);
+        EXPECT_EQ(findings[0].path, "二.txt");
+        EXPECT_EQ(findings[0].finding.line, 1);
+        EXPECT_NE(findings[0].finding.reason.find(c.reason), std::string::npos) << findings[0].finding.reason;
+        EXPECT_NE(findings[0].finding.reason.find("record 1 (一.txt:"), std::string::npos) << findings[0].finding.reason;
+    }
+    // A name declared once, or twice alike, gives nothing; a third unlike copy is set against the first.
+    SourceInfo a, b, c;
+    ASSERT_TRUE(check_source_form(first, a).empty());
+    ASSERT_TRUE(check_source_form(first, b).empty());
+    ASSERT_TRUE(check_source_form(varied(2, "    .参数 子窗口, 文本型"), c).empty());
+    auto findings = check_one_shape({{1, "一.txt", &a}, {2, "二.txt", &b}, {3, "三.txt", &c}});
+    ASSERT_EQ(findings.size(), 1u);
+    EXPECT_EQ(findings[0].record, 3u);
 }

@@ -1,7 +1,9 @@
 #include "attachment_form.h"
 
 #include <cstdlib>
+#include <fstream>
 #include <set>
+#include <sstream>
 
 #include "catalogue/catalogue.h"
 
@@ -173,7 +175,20 @@ Findings check_message_table(const std::string& text, const std::map<std::string
     return findings;
 }
 
-Findings check_config_table(const std::string& text, int& rows) {
+std::map<std::string, ConfigItem> read_config_items(const std::string& path) {
+    std::map<std::string, ConfigItem> items;
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream words(line);
+        std::string number;
+        ConfigItem item;
+        if (!line.empty() && line[0] != '#' && words >> number >> item.type >> item.access)
+            items[number] = item;
+    }
+    return items;
+}
+
+Findings check_config_table(const std::string& text, const std::map<std::string, ConfigItem>& items, int& rows) {
     Findings findings;
     std::set<std::string> seen;
     for (const Row& row : data_rows(text, config_table_title, findings)) {
@@ -194,8 +209,24 @@ Findings check_config_table(const std::string& text, int& rows) {
             find("the access is R, W or R/W: " + f[2]);
         if (f[3].empty())
             find("a remark is text, or one blank where it adds nothing");
+        if (auto item = items.find(f[0]); item == items.end()) {
+            find("item " + f[0] + " is not one of the engine's configuration items");
+        } else {
+            if (type != item->second.type)
+                find("item " + f[0] + " has the value type " + item->second.type + ", not " + type);
+            if (f[2] != item->second.access)
+                find("item " + f[0] + " has the access " + item->second.access + ", not " + f[2]);
+        }
         ++rows;
     }
+    std::string missing;
+    int missing_count = 0;
+    for (const auto& [number, item] : items)
+        if (!seen.count(number) && ++missing_count <= 10)
+            missing += " " + number;
+    if (missing_count)
+        findings.push_back({1, std::to_string(missing_count) + " of the engine's items are missing:" + missing +
+                                   (missing_count > 10 ? " …" : "")});
     return findings;
 }
 

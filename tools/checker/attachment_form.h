@@ -31,7 +31,16 @@ std::vector<std::string> message_table_names(const std::string& text);
 // headers give the name (compared as 32-bit values). rows counts the rows checked.
 Findings check_message_table(const std::string& text, const std::map<std::string, int64_t>& sdk_values, int& rows);
 
-// The video engine's configuration items: number, value type, access, remark.
-Findings check_config_table(const std::string& text, int& rows);
+struct ConfigItem {
+    std::string type;    // int, int64, str or void
+    std::string access;  // R, W or R/W
+};
+
+// "NUMBER TYPE ACCESS" lines; # starts a comment. Empty on a read error.
+std::map<std::string, ConfigItem> read_config_items(const std::string& path);
+
+// The video engine's configuration items: number, value type, access, remark. Each
+// of the engine's items stands once, with its own type and access.
+Findings check_config_table(const std::string& text, const std::map<std::string, ConfigItem>& items, int& rows);
 
 }  // namespace checker

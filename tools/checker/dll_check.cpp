@@ -13,14 +13,14 @@ const char* const default_libraries[] = {"kernel32", "gdi32", "user32", "mpr", "
 // The language can take only these return types back from a DLL.
 const char* const return_types[] = {"", "字节型", "短整数型", "整数型", "逻辑型", "文本型"};
 
+}  // namespace
+
 std::string library_key(std::string library) {
     std::transform(library.begin(), library.end(), library.begin(), [](unsigned char c) { return char(std::tolower(c)); });
     if (library.size() > 4 && library.compare(library.size() - 4, 4, ".dll") == 0)
         library.resize(library.size() - 4);
     return library;
 }
-
-}  // namespace
 
 int stack_bytes(const DllParameter& parameter) {
     if (!parameter.attributes.empty())

@@ -15,6 +15,7 @@
 #include "calls.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/catalogue_sources.h"
+#include "one_shape.h"
 #include "record_check.h"
 #include "sdk_values.h"
 #include "tools/common/gbk.h"
@@ -227,9 +228,14 @@ int main(int argc, char** argv) {
         return 2;
     }
     EntryIndex entries;
+    auto config_items = read_config_items(options.lists + "/aplayer_config.items");
+    if (config_items.empty()) {
+        std::cerr << "cannot read aplayer_config.items in " << options.lists << "\n";
+        return 2;
+    }
 
     Counts counts;
-    CheckContext context{exports, values, counts};
+    CheckContext context{exports, values, config_items, counts};
     std::set<std::string> counted;  // texts shared by several records are counted once
     std::map<uint32_t, RecordFindings> found;
     for (size_t i = 0; i < to_check.size(); ++i) {
@@ -266,6 +272,19 @@ int main(int argc, char** argv) {
         for (const Finding& f : record.attachment)
             report.add(texts.entry_number, sources[i]->attachment_path, f);
     }
+
+    // Every text once, in catalogue order: a shared text is one declaration.
+    std::vector<DeclaringText> declaring;
+    std::set<std::string> listed;
+    for (size_t i = 0; i < to_check.size(); ++i) {
+        const RecordFindings& record = found[to_check[i].entry_number];
+        if (listed.insert(sources[i]->snippet_path).second)
+            declaring.push_back({to_check[i].entry_number, sources[i]->snippet_path, &record.snippet_info});
+        if (to_check[i].attachment_kind == 3 && listed.insert(sources[i]->attachment_path).second)
+            declaring.push_back({to_check[i].entry_number, sources[i]->attachment_path, &record.companion_info});
+    }
+    for (const PlacedFinding& f : check_one_shape(declaring))
+        report.add(f.record, f.path.c_str(), f.finding);
 
     std::cout << "checked " << to_check.size() << " records (" << pending.size() << " pending): " << counts.texts << " texts, "
               << counts.dll_commands << " .DLL命令 lines verified against their export tables, " << counts.table_rows

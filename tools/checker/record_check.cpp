@@ -38,7 +38,7 @@ RecordFindings check_record(const RecordTexts& record, CheckContext& context, bo
             break;
         case 2:
             if (lines_of(record.attachment)[0] == config_table_title)
-                out.attachment = check_config_table(record.attachment, rows);
+                out.attachment = check_config_table(record.attachment, context.config_items, rows);
             else
                 out.attachment = check_message_table(record.attachment, context.sdk_values, rows);
             break;

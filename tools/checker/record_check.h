@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include "attachment_form.h"
 #include "calls.h"
 #include "dll_exports.h"
 #include "finding.h"
@@ -36,6 +37,7 @@ struct RecordFindings {
 struct CheckContext {
     ExportTables& exports;
     const std::map<std::string, int64_t>& sdk_values;
+    const std::map<std::string, ConfigItem>& config_items;
     Counts& counts;
 };
 

@@ -302,6 +302,7 @@ class FormChecker {
             if (!field(1).empty() && field(1) != "公开")
                 find(".数据类型: the second field is empty or 公开");
             info_.data_types.insert(f[0]);
+            info_.data_type_list.push_back({line_, f[0], {}});
             section_ = Section::data_type;
         } else if (keyword == ".参数") {
             at_most(4);
@@ -354,6 +355,8 @@ class FormChecker {
                 find(".成员: array dimensions are in ASCII double quotes");
             if (section_ != Section::data_type)
                 find(".成员 must follow its .数据类型 line");
+            else
+                info_.data_type_list.back().members.push_back({line_, f[0], field(1), field(2), field(3)});
             if (indent != 4)
                 find(".成员 is indented four blanks");
         }

@@ -26,6 +26,20 @@ struct DllCommand {
     std::vector<DllParameter> parameters;
 };
 
+struct Member {
+    int line;
+    std::string name;
+    std::string type;
+    std::string attributes;  // "传址" or empty
+    std::string dimensions;  // as written, quotes included; empty when not an array
+};
+
+struct DataType {
+    int line;
+    std::string name;
+    std::vector<Member> members;
+};
+
 struct TypeUse {
     int line;
     std::string type;
@@ -40,7 +54,8 @@ struct Routine {
 struct SourceInfo {
     std::vector<DllCommand> dll_commands;
     std::set<std::string> data_types;  // declared with .数据类型
-    std::set<std::string> routines;    // declared with .子程序
+    std::vector<DataType> data_type_list;
+    std::set<std::string> routines;  // declared with .子程序
     std::vector<Routine> routine_list;
     std::vector<TypeUse> type_uses;
 };
