@@ -317,6 +317,16 @@ TEST(Texts, GivenSizesInBytes) {
     EXPECT_EQ(record(275).attachment.size(), 8u);
 }
 
+TEST(Texts, TheChannelRoutineAndItsCompanion) {
+    // The first line's first field: the keyword and the routine's name.
+    auto first_routine = [](std::string_view text) {
+        std::string_view line = text.substr(0, text.find("\r\n"));
+        return std::string(line.substr(0, line.find(',')));
+    };
+    EXPECT_EQ(first_routine(record(106).snippet), G(".子程序 声道"));
+    EXPECT_EQ(first_routine(record(106).attachment), G(".子程序 置声道"));
+}
+
 TEST(Texts, Record284BeginsWithTheVersionLine) {
     EXPECT_TRUE(record(284).snippet.starts_with(G(".版本 2\r\n"))) << record(284).snippet.substr(0, 20);
 }
@@ -460,6 +470,20 @@ TEST(ConstantsTables, RowCountsAndFields) {
             EXPECT_EQ(split(row_fields(lines[i])).size(), 4u) << lines[i];
         }
     }
+}
+
+TEST(ConstantsTables, TheVideoEngineItems) {
+    std::vector<std::string> lines = split(table_rows(record(96).attachment));
+    ASSERT_EQ(lines.size(), 301u);  // the title row and one row per configuration item
+    EXPECT_EQ(lines[0], G("名称--值--读/写--备注"));
+    size_t item_211 = 0;
+    for (size_t i = 1; i < lines.size(); ++i) {
+        std::vector<std::string> fields = split(row_fields(lines[i]));
+        ASSERT_GE(fields.size(), 4u) << lines[i];
+        if (fields[0] == "211")
+            item_211 = fields.size();
+    }
+    EXPECT_EQ(item_211, 11u);  // its remark lists seven values as "0--…"
 }
 
 TEST(ConstantsTables, NegativeCodesAndBlankRemarks) {
