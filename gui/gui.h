@@ -100,6 +100,8 @@ void close_window(WindowId window);
 Rect window_rect(WindowId window);
 void move_window(WindowId window, int left, int top);
 void resize_window(WindowId window, int width, int height);
+// Position and size in one step: one move and one resize notification at most.
+void set_window_rect(WindowId window, Rect rect);
 
 // Controls.
 Rect control_rect(WindowId window, int control);

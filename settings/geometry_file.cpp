@@ -52,27 +52,16 @@ void load_geometry(gui::WindowId window, std::string_view key_prefix, const std:
     int fallback[4] = {0, 0, 0, 0};
     if (defaults)
         fallback[0] = defaults->left, fallback[1] = defaults->top, fallback[2] = defaults->width, fallback[3] = defaults->height;
+    int values[4];
     for (int field = 0; field < 4; ++field) {
         std::string fallback_text = defaults ? std::to_string(fallback[field]) : std::string();
-        int value = value_or(gui::read_profile(file, section, key(key_prefix, field), fallback_text), fallback[field]);
-        if (!gui::is_open(window))
-            return;
-        gui::Rect now = gui::window_rect(window);
-        switch (field) {
-            case 0:
-                gui::move_window(window, value, now.top);
-                break;
-            case 1:
-                gui::move_window(window, now.left, value);
-                break;
-            case 2:
-                gui::resize_window(window, value, now.height);
-                break;
-            case 3:
-                gui::resize_window(window, now.width, value);
-                break;
-        }
+        values[field] = value_or(gui::read_profile(file, section, key(key_prefix, field), fallback_text), fallback[field]);
     }
+    // One step for the four values: each window move costs an X server round trip under
+    // Wine, and the layout rule ends in the same place whichever order they come in.
+    gui::set_window_rect(window, {values[0], values[1], values[2], values[3]});
+    if (!gui::is_open(window))
+        return;
     gui::Rect placed = gui::window_rect(window);
     if (!gui::on_a_monitor(placed)) {
         gui::Rect area = gui::nearest_work_area(placed);

@@ -25,8 +25,8 @@ struct Defaults {
     int left, top, width, height;
 };
 
-// Reads and applies left, top, width and height in this order, each at once, so that
-// the window's layout rule runs after each. Missing values are the defaults, or 0
+// Reads left, top, width and height and applies them to the window, whose layout rule
+// then raises a size below its minimum. Missing values are the defaults, or 0
 // without them. A rectangle that ends up on no monitor at all is moved onto the
 // nearest monitor's work area.
 void load_geometry(gui::WindowId window, std::string_view key_prefix, const std::optional<Defaults>& defaults);

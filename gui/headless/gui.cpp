@@ -118,6 +118,11 @@ void resize_window(WindowId window, int width, int height) {
     w->events->resized();
 }
 
+void set_window_rect(WindowId window, Rect rect) {
+    move_window(window, rect.left, rect.top);
+    resize_window(window, rect.width, rect.height);
+}
+
 Rect control_rect(WindowId window, int control) {
     Control* c = find(window, control);
     return c ? c->rect : Rect{};

@@ -192,6 +192,11 @@ void resize_window(WindowId window, int width, int height) {
         SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void set_window_rect(WindowId window, Rect r) {
+    if (HWND hwnd = window_hwnd(window))
+        SetWindowPos(hwnd, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 Answer message_box(WindowId owner, Text text, Text title, Buttons buttons) {
     int result = MessageBoxW(window_hwnd(owner), wide_from_gbk(text).c_str(), wide_from_gbk(title).c_str(),
                              buttons == Buttons::ok ? MB_OK : MB_OKCANCEL);

@@ -126,3 +126,51 @@ TEST_F(Behaviour, MinimisedOrMaximisedWindowsSaveTheirRestoredPlace) {
     driver::close(code);
     EXPECT_EQ(stored_rect("window2"), (gui::Rect{200, 210, 400, 300}));
 }
+
+// A window's stored values are applied in one step before it is shown. Applying them
+// one field at a time, with the layout rule after each, must end in the same place:
+// the reference here does that to the placed window and compares.
+TEST_F(Behaviour, StoredGeometryInOneStepEndsWhereFieldByFieldWould) {
+    struct Case {
+        const char* prefix;  // "window": the browser, "window2": the code window
+        std::vector<const char*> lines;
+        int effective[4];  // the values after defaults: the browser has none (0), the code window 308, 98, 561, 521
+    };
+    const Case cases[] = {
+        {"window2", {"window2 Left=300", "window2 Top=310", "window2 Winth=400", "window2 High=300"}, {300, 310, 400, 300}},
+        {"window2", {"window2 Left=300", "window2 Top=310", "window2 Winth=150", "window2 High=120"}, {300, 310, 150, 120}},
+        {"window2", {"window2 Left=abc", "window2 Top=40", "window2 High=1"}, {308, 40, 561, 1}},
+        {"window2", {"window2 Left=-20", "window2 Top=0", "window2 Winth=0", "window2 High=-50"}, {-20, 0, 0, -50}},
+        {"window", {"window Left=60", "window Top=70", "window Winth=x", "window High=700"}, {60, 70, 0, 700}},
+        {"window", {"window Left=60"}, {60, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.prefix) + " " + std::to_string(c.effective[0]) + "," + std::to_string(c.effective[1]) + "," +
+                     std::to_string(c.effective[2]) + "," + std::to_string(c.effective[3]));
+        driver::reset();
+        std::vector<std::string> lines = {"[config]"};
+        if (std::string(c.prefix) != "window")
+            lines.insert(lines.end(), {"window Left=50", "window Top=50", "window Winth=839", "window High=587"});
+        lines.insert(lines.end(), c.lines.begin(), c.lines.end());
+        {
+            std::ofstream out(settings::geometry_path().utf8, std::ios::binary);
+            for (const std::string& line : lines)
+                out << line << "\r\n";
+        }
+        start();
+        gui::WindowId w = browser_;
+        if (std::string(c.prefix) == "window2") {
+            select(position_plain);
+            w = window("主窗口");
+        }
+        ASSERT_TRUE(gui::is_open(w));
+        gui::Rect one_step = gui::window_rect(w);
+
+        const int* v = c.effective;
+        gui::move_window(w, v[0], gui::window_rect(w).top);
+        gui::move_window(w, gui::window_rect(w).left, v[1]);
+        gui::resize_window(w, v[2], gui::window_rect(w).height);
+        gui::resize_window(w, gui::window_rect(w).width, v[3]);
+        EXPECT_EQ(one_step, gui::window_rect(w));
+    }
+}
