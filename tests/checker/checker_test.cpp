@@ -198,6 +198,37 @@ TEST(DllCommands, CheckedAgainstTheExportTables) {
     }
 }
 
+TEST(DllCommands, ExportsReadFromNmLines) {
+    struct Case {
+        const char* kind;
+        const char* symbol;
+        const char* name;  // nullptr: adds nothing
+        bool stdcall;
+        int bytes;
+    };
+    const Case cases[] = {
+        {"T", "_GetTickCount@0", "GetTickCount", true, 0},
+        {"T", "_wsprintfA", "wsprintfA", false, 0},
+        // A stdcall export with an import slot and no thunk.
+        {"I", "__imp__InterlockedIncrement@4", "InterlockedIncrement", true, 4},
+        {"I", "__imp__someData", nullptr, false, 0},
+        {"T", "__imp__GetTickCount@0", nullptr, false, 0},
+        {"D", "_GetTickCount@0", nullptr, false, 0},
+    };
+    for (const Case& c : cases) {
+        std::map<std::string, Export> exports;
+        add_nm_line(exports, c.kind, c.symbol);
+        if (!c.name) {
+            EXPECT_TRUE(exports.empty()) << c.kind << " " << c.symbol;
+            continue;
+        }
+        ASSERT_EQ(exports.size(), 1u) << c.kind << " " << c.symbol;
+        EXPECT_EQ(exports.begin()->first, c.name);
+        EXPECT_EQ(exports.begin()->second.stdcall, c.stdcall) << c.symbol;
+        EXPECT_EQ(exports.begin()->second.stack_bytes, c.bytes) << c.symbol;
+    }
+}
+
 TEST(DllCommands, StackBytesFollowTheTypeRules) {
     struct Case {
         const char* type;

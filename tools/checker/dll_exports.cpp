@@ -20,6 +20,22 @@ void add_nm_symbol(std::map<std::string, Export>& exports, const std::string& sy
         exports[name] = Export{false, 0};
 }
 
+void add_nm_line(std::map<std::string, Export>& exports, const std::string& kind, const std::string& symbol) {
+    if (kind == "T") {
+        add_nm_symbol(exports, symbol);
+        return;
+    }
+    const std::string slot = "__imp_";
+    if (kind != "I" || symbol.compare(0, slot.size(), slot) != 0)
+        return;
+    std::string thunk = symbol.substr(slot.size());  // "_Name@N"
+    size_t at = thunk.rfind('@');
+    bool decorated =
+        at != std::string::npos && at + 1 < thunk.size() && thunk.find_first_not_of("0123456789", at + 1) == std::string::npos;
+    if (decorated && !exports.count(thunk.substr(1, at - 1)))
+        add_nm_symbol(exports, thunk);
+}
+
 std::optional<std::map<std::string, Export>> read_export_list(const std::string& path) {
     std::ifstream in(path);
     if (!in)
@@ -58,8 +74,8 @@ const std::map<std::string, Export>* ImportLibraryExports::exports_of(const std:
     while (std::fgets(buffer, sizeof buffer, pipe)) {
         std::istringstream words(buffer);
         std::string address, kind, symbol;
-        if (words >> address >> kind >> symbol && kind == "T")
-            add_nm_symbol(exports, symbol);
+        if (words >> address >> kind >> symbol)
+            add_nm_line(exports, kind, symbol);
     }
     if (pclose(pipe) != 0 || exports.empty()) {
         missing_[dll] = true;

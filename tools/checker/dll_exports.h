@@ -23,6 +23,11 @@ class ExportTables {
 // "Name@N" and "Name" as printed by nm for an i686 import library's thunks.
 void add_nm_symbol(std::map<std::string, Export>& exports, const std::string& symbol);
 
+// One line of nm's output: a thunk ("T _Name@N"), or an import slot of a stdcall
+// export that has no thunk ("I __imp__Name@N": kernel32's Interlocked functions,
+// which compilers inline). Other lines add nothing.
+void add_nm_line(std::map<std::string, Export>& exports, const std::string& kind, const std::string& symbol);
+
 // Reads a list kept in the repository: one "Name N" line per stdcall export.
 std::optional<std::map<std::string, Export>> read_export_list(const std::string& path);
 
