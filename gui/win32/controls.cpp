@@ -91,6 +91,11 @@ LRESULT CALLBACK text_subclass(HWND hwnd, UINT message, WPARAM wparam, LPARAM lp
                 return 0;
             }
             break;
+        case WM_DESTROY:
+            // Wine's edit keeps the word-break data it makes to wrap a long line (a byte
+            // per character of the text) past its destruction; emptying the text frees it.
+            original_procedure(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+            break;
     }
     return original_procedure(hwnd, message, wparam, lparam);
 }
