@@ -350,16 +350,16 @@ TEST(NotesAndSupportFiles, Forms) {
 }
 
 TEST(Calls, FoundInStatementsAndConditions) {
-    std::string t =
-        text({".子程序 甲, , , 备注 (不是调用)", ".参数 乙, 整数型", "", "' 注释 (不是调用)", "结果 ＝ GetParent (乙)",
-              ".如果真 (取反 (IsWindow (乙, “a, b (c)”)))", "    分割文本 (文本, “,”, )", ".如果真结束", "EnumWindows (&回调, 0)",
-              "取现行时间 ()", "数组 [1] ＝ 结构.成员 (1)", "x ＝ #常量 ＋ 取整 ({ 1, 2 }, (3))"});
+    std::string t = text({".子程序 甲, , , 备注 (不是调用)", ".参数 乙, 整数型", "", "' 注释 (不是调用)",
+                          "结果 ＝ GetParent (乙)", ".如果真 (取反 (IsWindow (乙, “a, b (c)”)))", "    分割文本 (文本, “,”, )",
+                          ".如果真结束", "EnumWindows (&回调, 0)", "取现行时间 ()", "数组 [1] ＝ 结构.成员 (1)",
+                          "x ＝ #常量 ＋ 取整 ({ 1, 2 }, (3))", ".如果真 (a 或 (b 且 (取绝对值 (c) ＞ 1)))", ".如果真结束"});
     std::vector<Call> calls = calls_in(t);
     std::vector<std::string> seen;
     for (const Call& c : calls)
         seen.push_back(std::to_string(c.line) + " " + (c.address_only ? "&" : "") + c.name + "/" + std::to_string(c.arguments));
     EXPECT_EQ(seen, (std::vector<std::string>{"5 GetParent/1", "6 取反/1", "6 IsWindow/2", "7 分割文本/3", "9 EnumWindows/2",
-                                              "9 &回调/0", "10 取现行时间/0", "12 取整/2"}));
+                                              "9 &回调/0", "10 取现行时间/0", "12 取整/2", "13 取绝对值/1"}));
 }
 
 TEST(Calls, ResolvedAgainstDeclarationsCoreAndNamedEntries) {

@@ -107,7 +107,9 @@ std::vector<Call> calls_in(const std::string& text) {
                 i += decode(line, i, c);
             std::string name = line.substr(start, i - start);
             char before = start > 0 ? line[start - 1] : ' ';
-            if (std::isdigit(static_cast<unsigned char>(name[0])) || before == '.' || before == '#')
+            // 且 and 或 are operators: a bracket after them groups, it calls nothing.
+            if (std::isdigit(static_cast<unsigned char>(name[0])) || before == '.' || before == '#' || name == "且" ||
+                name == "或")
                 continue;
             if (before == '&') {
                 calls.push_back({int(n) + 1, name, 0, true});
