@@ -10,6 +10,9 @@ enum Control : int {
     树型框1,        // catalogue tree
 };
 
+// The result list's rows at 96 DPI; never lower than its font's line.
+constexpr int result_row_height = 15;
+
 constexpr int vk_enter = 13;
 constexpr int vk_down = 40;
 

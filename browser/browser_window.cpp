@@ -4,6 +4,7 @@
 
 #include "browser_controls.h"
 #include "catalogue/catalogue.h"
+#include "gui/scaling.h"
 #include "prefix_search.h"
 #include "result_navigation.h"
 #include "settings/geometry_file.h"
@@ -16,11 +17,11 @@ constexpr int min_width = 839;
 constexpr int min_height = 587;
 constexpr int tree_height_allowance = 110;
 
-// The result list is listed before the tree so that it lies over it.
+// At 96 DPI. The result list is listed before the tree so that it lies over it.
 const gui::ControlSpec controls[] = {
     {编辑框1, gui::ControlKind::search_edit, {16, 17, 147, 24}},
     {按钮1, gui::ControlKind::button, {176, 16, 66, 26}, "查找"},
-    {列表框1, gui::ControlKind::list_box, {16, 40, 147, 24}, {}, false, true},
+    {列表框1, gui::ControlKind::list_box, {16, 40, 147, 24}, {}, false, true, {}, result_row_height},
     {树型框1, gui::ControlKind::tree_view, {16, 54, 224, 456}},
 };
 
@@ -54,16 +55,26 @@ void BrowserWindow::destroying() {
 }
 
 // Only the tree follows the window's height; the window never gets smaller than
-// its minimum.
+// its minimum. Allowance and minimum are scaled to the window's DPI.
 void BrowserWindow::layout() {
+    int dpi = gui::window_dpi(window_);
     gui::Rect frame = gui::window_rect(window_);
     gui::Rect tree = gui::control_rect(window_, 树型框1);
-    gui::set_control_rect(window_, 树型框1, {tree.left, tree.top, tree.width, frame.height - tree_height_allowance});
-    if (frame.width < min_width)
-        gui::resize_window(window_, min_width, frame.height);
+    gui::set_control_rect(window_, 树型框1,
+                          {tree.left, tree.top, tree.width, frame.height - gui::scale(tree_height_allowance, dpi)});
+    if (frame.width < gui::scale(min_width, dpi))
+        gui::resize_window(window_, gui::scale(min_width, dpi), frame.height);
     frame = gui::window_rect(window_);
-    if (frame.height < min_height)
-        gui::resize_window(window_, frame.width, min_height);
+    if (frame.height < gui::scale(min_height, dpi))
+        gui::resize_window(window_, frame.width, gui::scale(min_height, dpi));
+}
+
+// The controls stand at their scaled design places again; the tree and a shown result
+// list are sized anew.
+void BrowserWindow::dpi_changed() {
+    layout();
+    if (gui::control_visible(window_, 列表框1))
+        fit_result_list(window_);
 }
 
 void BrowserWindow::clicked(int control) {

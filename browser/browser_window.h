@@ -23,6 +23,7 @@ class BrowserWindow : public gui::WindowEvents {
     void selection_changed(int control) override;
     void double_clicked(int control) override;
     bool key_down(int control, int virtual_key) override;
+    void dpi_changed() override;
 
   private:
     void layout();

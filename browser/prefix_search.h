@@ -13,4 +13,7 @@ bool prefix_match(gui::Text key, gui::Text search_text);
 // Runs on every change of the search box's text, the program's own included.
 void refresh_search(gui::WindowId browser);
 
+// Sizes the result list to its rows, whole rows at the window's DPI.
+void fit_result_list(gui::WindowId browser);
+
 }  // namespace browser

@@ -18,6 +18,10 @@ if(CMAKE_CROSSCOMPILING AND WIN32)
   set(CMAKE_CROSSCOMPILING_EMULATOR "${PROJECT_SOURCE_DIR}/scripts/wine-run;${QL_WINEPREFIX}")
   add_test(NAME wine_prefix COMMAND "${PROJECT_SOURCE_DIR}/scripts/wine-prefix" "${QL_WINEPREFIX}" --unmanaged)
   set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
+  # A second prefix at 150 % display scale (144 DPI), for the scaled run of the behaviour suite.
+  set(QL_WINEPREFIX_144DPI "${CMAKE_BINARY_DIR}/wineprefix-144dpi")
+  add_test(NAME wine_prefix_144dpi COMMAND "${PROJECT_SOURCE_DIR}/scripts/wine-prefix" "${QL_WINEPREFIX_144DPI}" --unmanaged --dpi=144)
+  set_tests_properties(wine_prefix_144dpi PROPERTIES FIXTURES_SETUP wine_144dpi TIMEOUT 300)
 endif()
 
 # One test program: natively each test case is its own ctest test; under Wine the

@@ -8,6 +8,9 @@
 //
 // Program-made changes notify at once, inside the call, exactly like a user's: a
 // tree selection, an edit box's text, a window's position or size.
+//
+// Specs hold design values for 96 DPI, which the layer scales to the window's DPI
+// (gui/scaling.h); every other position and size is in pixels as the system reports them.
 #pragma once
 
 #include <cstdint>
@@ -53,7 +56,9 @@ struct ControlSpec {
     bool visible = true;
     bool gb2312_font = false;  // 13-pixel GB2312 font instead of the message font
     std::span<const ListViewColumn> columns = {};
-    int row_height = 0;  // list view: 0 for the platform's own
+    // List view and list box: 0 for the platform's own. A list box's rows are never
+    // lower than its font's line.
+    int row_height = 0;
 };
 
 struct WindowSpec {
@@ -83,6 +88,10 @@ class WindowEvents {
     // A list-view row right-clicked; column is the cell's column under the pointer
     // (scrolling and column widths accounted for), -1 when none.
     virtual void item_right_clicked(int /*control*/, int /*row*/, int /*column*/) {}
+    // The window came onto a monitor of another scale. The controls already stand at
+    // their design places for the new DPI with fonts made for it, and the window at the
+    // rectangle the system suggested; what the program sized itself is its own to redo.
+    virtual void dpi_changed() {}
 
   protected:
     ~WindowEvents() = default;
@@ -102,6 +111,8 @@ void move_window(WindowId window, int left, int top);
 void resize_window(WindowId window, int width, int height);
 // Position and size in one step: one move and one resize notification at most.
 void set_window_rect(WindowId window, Rect rect);
+// The dots per inch of the monitor the window is on, as the window's layout uses them.
+int window_dpi(WindowId window);
 
 // Controls.
 Rect control_rect(WindowId window, int control);
@@ -124,6 +135,7 @@ std::string list_row(WindowId window, int control, int row);
 int list_selection(WindowId window, int control);
 void list_select(WindowId window, int control, int row);
 void set_list_height(WindowId window, int control, int height);
+int list_row_height(WindowId window, int control);
 
 // Tree views: items in display order with a level (1 = root) and a value each.
 struct TreeItem {

@@ -35,7 +35,8 @@ bool geometry_file_exists() {
 }
 
 std::optional<int> parse_value(std::string_view text) {
-    if (text.empty() || text.size() > 11)
+    // No length limit: leading zeros keep a value plain, and from_chars reports an overflow.
+    if (text.empty())
         return std::nullopt;
     size_t digits_from = text[0] == '-' ? 1 : 0;
     if (digits_from == text.size() || text.find_first_not_of("0123456789", digits_from) != std::string_view::npos)

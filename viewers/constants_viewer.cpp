@@ -74,8 +74,7 @@ void ConstantsViewer::item_right_clicked(int control, int, int column) {
 
 // The list fills the client area: the outer size less 17 x 39.
 void ConstantsViewer::layout() {
-    gui::Rect frame = gui::window_rect(window_);
-    gui::set_control_rect(window_, 超级列表框1, {0, 0, frame.width - 17, frame.height - 39});
+    gui::set_control_rect(window_, 超级列表框1, client_fill(window_, 17, 39));
     raise_to_minimum(window_);
 }
 

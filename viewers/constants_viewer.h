@@ -25,6 +25,7 @@ class ConstantsViewer : public gui::WindowEvents {
     void resized() override { layout(); }
     void destroying() override;
     void item_right_clicked(int control, int row, int column) override;
+    void dpi_changed() override { layout(); }
 
   private:
     void layout();

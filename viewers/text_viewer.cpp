@@ -42,8 +42,7 @@ void TextViewer::context_menu(int control) {
 
 // The edit box fills the client area of a standard frame: the outer size less 17 x 40.
 void TextViewer::layout() {
-    gui::Rect frame = gui::window_rect(window_);
-    gui::set_control_rect(window_, 编辑框1, {0, 0, frame.width - 17, frame.height - 40});
+    gui::set_control_rect(window_, 编辑框1, client_fill(window_, 17, 40));
     raise_to_minimum(window_);
 }
 

@@ -36,6 +36,7 @@ class TextViewer : public gui::WindowEvents {
     void resized() override { layout(); }
     void destroying() override;
     void context_menu(int control) override;
+    void dpi_changed() override { layout(); }
 
   private:
     void layout();

@@ -3,7 +3,9 @@
 // size is never below its minimum, as DefWindowProc keeps it; closing a window closes
 // the windows it owns first.
 #include <algorithm>
+#include <cstdint>
 
+#include "gui/scaling.h"
 #include "model.h"
 
 namespace gui::headless {
@@ -33,6 +35,24 @@ Control* find(WindowId window, int control) {
     return nullptr;
 }
 
+// As the Win32 layer answers WM_DPICHANGED: controls at their design places for the new
+// DPI, column widths in proportion, then the suggested rectangle, then the program.
+void change_dpi(WindowId window, int dpi, Rect suggested) {
+    Window* w = find(window);
+    if (!w)
+        return;
+    int old_dpi = w->dpi;
+    w->dpi = dpi;
+    for (Control& c : w->controls) {
+        c.rect = scale(c.design, dpi);
+        for (ListViewColumn& column : c.columns)
+            column.width = int((int64_t(column.width) * dpi + old_dpi / 2) / old_dpi);
+    }
+    set_window_rect(window, suggested);
+    if ((w = find(window)))
+        w->events->dpi_changed();
+}
+
 }  // namespace gui::headless
 
 namespace gui {
@@ -46,17 +66,20 @@ WindowId open_window(const WindowSpec& spec, WindowEvents& events, WindowId owne
     w.caption = std::string(spec.caption);
     w.min_width = spec.min_width;
     w.min_height = spec.min_height;
-    w.rect = spec.frame;
-    w.rect.width = std::max(w.rect.width, spec.min_width);
-    w.rect.height = std::max(w.rect.height, spec.min_height);
+    w.dpi = state().dpi;
+    w.rect = scale(spec.frame, w.dpi);
+    w.rect.width = std::max(w.rect.width, scale(spec.min_width, w.dpi));
+    w.rect.height = std::max(w.rect.height, scale(spec.min_height, w.dpi));
     for (const ControlSpec& c : spec.controls) {
         Control control;
         control.id = c.id;
         control.kind = c.kind;
-        control.rect = c.rect;
+        control.design = c.rect;
+        control.rect = scale(c.rect, w.dpi);
         control.visible = c.visible;
         control.text = c.kind == ControlKind::button ? std::string(c.caption) : std::string();
-        control.columns.assign(c.columns.begin(), c.columns.end());
+        for (ListViewColumn column : c.columns)
+            control.columns.push_back({scale(column.width, w.dpi), column.centred});
         control.row_height = c.row_height;
         control.gb2312_font = c.gb2312_font;
         w.controls.push_back(control);
@@ -109,8 +132,8 @@ void resize_window(WindowId window, int width, int height) {
     Window* w = find(window);
     if (!w)
         return;
-    width = std::max(width, w->min_width);
-    height = std::max(height, w->min_height);
+    width = std::max(width, scale(w->min_width, w->dpi));
+    height = std::max(height, scale(w->min_height, w->dpi));
     if (w->rect.width == width && w->rect.height == height)
         return;
     w->rect.width = width;
@@ -121,6 +144,11 @@ void resize_window(WindowId window, int width, int height) {
 void set_window_rect(WindowId window, Rect rect) {
     move_window(window, rect.left, rect.top);
     resize_window(window, rect.width, rect.height);
+}
+
+int window_dpi(WindowId window) {
+    Window* w = find(window);
+    return w ? w->dpi : design_dpi;
 }
 
 Rect control_rect(WindowId window, int control) {
@@ -216,6 +244,12 @@ void set_list_height(WindowId window, int control, int height) {
         c->rect.height = height;
 }
 
+// The model's fonts fit their rows: a row is the design height scaled.
+int list_row_height(WindowId window, int control) {
+    Control* c = find(window, control);
+    return c ? scale(c->row_height, find(window)->dpi) : 0;
+}
+
 void tree_fill(WindowId window, int control, std::span<const TreeItem> items) {
     if (Control* c = find(window, control))
         for (const TreeItem& item : items)
@@ -309,7 +343,9 @@ void set_clipboard_text(Text text) {
 
 bool on_a_monitor(Rect r) {
     const Rect& m = state().monitor;
-    return r.left < m.left + m.width && r.left + r.width > m.left && r.top < m.top + m.height && r.top + r.height > m.top;
+    // Edges in 64 bits: a stored place and size from config.ini can reach past the int range.
+    auto right = int64_t(r.left) + r.width, bottom = int64_t(r.top) + r.height;
+    return r.left < m.left + m.width && right > m.left && r.top < m.top + m.height && bottom > m.top;
 }
 
 Rect nearest_work_area(Rect) {

@@ -23,6 +23,7 @@ struct TreeNode {
 struct Control {
     int id = 0;
     ControlKind kind{};
+    Rect design;  // at 96 DPI
     Rect rect;
     bool visible = true;
     std::string text;                               // edits and buttons
@@ -31,8 +32,8 @@ struct Control {
     int selected_row = -1;                          // list box and list view
     std::vector<TreeNode> tree;
     std::optional<size_t> tree_selection;
-    std::vector<ListViewColumn> columns;
-    int row_height = 0;
+    std::vector<ListViewColumn> columns;  // widths at the window's DPI
+    int row_height = 0;                   // at 96 DPI
     bool gb2312_font = false;
     std::vector<std::vector<std::string>> cells;  // list view rows of column texts
 };
@@ -42,7 +43,8 @@ struct Window {
     WindowId owner;
     std::string caption;
     Rect rect;
-    int min_width = 0, min_height = 0;
+    int dpi = 96;
+    int min_width = 0, min_height = 0;  // at 96 DPI
     WindowEvents* events = nullptr;
     std::vector<Control> controls;
     bool minimized = false;
@@ -65,6 +67,7 @@ struct State {
     Path executable_directory;
     Rect monitor{0, 0, 1280, 1024};
     Rect work_area{0, 0, 1280, 984};
+    int dpi = 96;  // of the monitor: windows opened from now on take it
     WindowId focus_window;
     int focus_control = 0;
 };
@@ -73,5 +76,7 @@ State& state();
 void reset(const Path& executable_directory);
 Window* find(WindowId window);
 Control* find(WindowId window, int control);
+// What the system does when a window is dragged onto a monitor of another DPI.
+void change_dpi(WindowId window, int dpi, Rect suggested);
 
 }  // namespace gui::headless

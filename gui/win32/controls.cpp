@@ -1,5 +1,8 @@
 // Controls: creation from the layout, their notifications to the window's events,
 // and the operations the program uses on them.
+#include <algorithm>
+
+#include "gui/scaling.h"
 #include "internal.h"
 // GET_X_LPARAM and GET_Y_LPARAM; after windows.h.
 #include <windowsx.h>
@@ -10,21 +13,58 @@ namespace {
 
 POINT menu_point{-1, -1};
 
-HFONT message_font() {
-    static HFONT font = [] {
-        NONCLIENTMETRICSW metrics{};
-        metrics.cbSize = sizeof metrics;
-        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-        return CreateFontIndirectW(&metrics.lfMessageFont);
-    }();
+// Fonts for each DPI a window has been at, made once and kept for the run.
+HFONT message_font(int dpi) {
+    static std::map<int, HFONT> fonts;
+    HFONT& font = fonts[dpi];
+    if (!font) {
+        LOGFONTW face = message_font_for(dpi);
+        font = CreateFontIndirectW(&face);
+    }
     return font;
 }
 
-// The result list's own font: the default face of the GB2312 character set, 13 pixels.
-HFONT gb2312_font() {
-    static HFONT font = CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
-                                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"");
+// The result list's own font: the default face of the GB2312 character set, 13 pixels at 96 DPI.
+HFONT gb2312_font(int dpi) {
+    static std::map<int, HFONT> fonts;
+    HFONT& font = fonts[dpi];
+    if (!font)
+        font = CreateFontW(-scale(13, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"");
     return font;
+}
+
+int line_height(HWND control, HFONT font) {
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return int(metrics.tmHeight);
+}
+
+// The font for the DPI, and the rows that follow from the design and the font.
+void apply_dpi(HWND hwnd, const ControlSpec& c, int dpi) {
+    HFONT font = c.gb2312_font ? gb2312_font(dpi) : message_font(dpi);
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    if (c.row_height <= 0)
+        return;
+    if (c.kind == ControlKind::list_box) {
+        // A font's line may be taller than the scaled design row (a face's own proportions).
+        int row = std::max(scale(c.row_height, dpi), line_height(hwnd, font));
+        SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, row);
+    }
+    if (c.kind == ControlKind::list_view) {
+        // Row height follows the small image list: an empty list of 1 x N images gives
+        // N-pixel rows on Windows (Wine adds one pixel). The list view destroys the
+        // list it holds, the program the one it replaces.
+        HIMAGELIST images = ImageList_Create(1, scale(c.row_height, dpi), ILC_COLOR, 0, 1);
+        auto old =
+            reinterpret_cast<HIMAGELIST>(SendMessageW(hwnd, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images)));
+        if (old)
+            ImageList_Destroy(old);
+    }
 }
 
 WindowEvents* events_of_control(HWND control) {
@@ -130,7 +170,7 @@ bool blocks_header_drag(NMHDR* header) {
     return reinterpret_cast<NMHEADERW*>(header)->iItem == 0;
 }
 
-HWND create_control(HWND parent, const ControlSpec& c) {
+HWND create_control(HWND parent, const ControlSpec& c, int dpi) {
     const wchar_t* cls = L"";
     DWORD style = WS_CHILD | (c.visible ? WS_VISIBLE : 0);
     DWORD ex_style = 0;
@@ -162,10 +202,9 @@ HWND create_control(HWND parent, const ControlSpec& c) {
             style |= WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS;
             break;
     }
-    HWND hwnd = CreateWindowExW(ex_style, cls, wide_from_gbk(c.caption).c_str(), style, c.rect.left, c.rect.top, c.rect.width,
-                                c.rect.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
-                                GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(c.gb2312_font ? gb2312_font() : message_font()), FALSE);
+    Rect r = scale(c.rect, dpi);
+    HWND hwnd = CreateWindowExW(ex_style, cls, wide_from_gbk(c.caption).c_str(), style, r.left, r.top, r.width, r.height, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), GetModuleHandleW(nullptr), nullptr);
     if (c.kind == ControlKind::search_edit || c.kind == ControlKind::list_box)
         subclass(hwnd, key_subclass);
     if (c.kind == ControlKind::read_only_text)
@@ -176,16 +215,11 @@ HWND create_control(HWND parent, const ControlSpec& c) {
             LVCOLUMNW column{};
             column.mask = LVCF_FMT | LVCF_WIDTH;
             column.fmt = c.columns[i].centred ? LVCFMT_CENTER : LVCFMT_LEFT;
-            column.cx = c.columns[i].width;
+            column.cx = scale(c.columns[i].width, dpi);
             SendMessageW(hwnd, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
         }
-        if (c.row_height > 0) {
-            // Row height follows the small image list: an empty list of 1 x N images gives
-            // N-pixel rows on Windows (Wine adds one pixel). The list view destroys it.
-            HIMAGELIST images = ImageList_Create(1, c.row_height, ILC_COLOR, 0, 1);
-            SendMessageW(hwnd, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
-        }
     }
+    apply_dpi(hwnd, c, dpi);
     return hwnd;
 }
 
@@ -207,10 +241,24 @@ HWND control_hwnd(WindowId window, int control) {
     return found == r->controls.end() ? nullptr : found->second;
 }
 
-void create_controls(WindowRecord& record, const WindowSpec& spec) {
+void create_controls(WindowRecord& record) {
     // Siblings created first lie on top: the layout lists the result list before the tree.
-    for (const ControlSpec& c : spec.controls)
-        record.controls[c.id] = create_control(record.hwnd, c);
+    for (const ControlSpec& c : record.design)
+        record.controls[c.id] = create_control(record.hwnd, c, record.dpi);
+}
+
+void rescale_controls(WindowRecord& record, int old_dpi) {
+    for (const ControlSpec& c : record.design) {
+        HWND hwnd = record.controls[c.id];
+        Rect r = scale(c.rect, record.dpi);
+        SetWindowPos(hwnd, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+        apply_dpi(hwnd, c, record.dpi);
+        // Column widths as the user left them, in proportion; the hidden column stays 0.
+        for (size_t i = 0; i < c.columns.size(); ++i) {
+            int width = int(SendMessageW(hwnd, LVM_GETCOLUMNWIDTH, i, 0));
+            SendMessageW(hwnd, LVM_SETCOLUMNWIDTH, i, MulDiv(width, record.dpi, old_dpi));
+        }
+    }
 }
 
 LRESULT handle_control_message(WindowRecord& record, UINT message, WPARAM wparam, LPARAM lparam, bool& handled) {
@@ -384,6 +432,10 @@ void list_select(WindowId window, int control, int row) {
 void set_list_height(WindowId window, int control, int height) {
     Rect r = control_rect(window, control);
     set_control_rect(window, control, {r.left, r.top, r.width, height});
+}
+
+int list_row_height(WindowId window, int control) {
+    return int(SendMessageW(control_hwnd(window, control), LB_GETITEMHEIGHT, 0, 0));
 }
 
 void tree_fill(WindowId window, int control, std::span<const TreeItem> items) {

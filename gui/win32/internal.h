@@ -22,7 +22,9 @@ struct WindowRecord {
     WindowId id;
     HWND hwnd = nullptr;
     WindowEvents* events = nullptr;
-    int min_width = 0, min_height = 0;
+    int dpi = 96;
+    int min_width = 0, min_height = 0;  // at 96 DPI
+    std::vector<ControlSpec> design;    // the controls as the layout gives them, to scale anew
     std::map<int, HWND> controls;
     std::map<int, std::vector<HTREEITEM>> tree_items;  // by tree control, in display order
 };
@@ -44,8 +46,15 @@ std::string utf8_from_wide(std::wstring_view wide);
 void dispatch(MSG& msg);
 void pump_pending();
 
-// Creates a window's controls (controls.cpp).
-void create_controls(WindowRecord& record, const WindowSpec& spec);
+// The DPI of the screen and of a window, and the message font for a DPI (dpi.cpp).
+int system_dpi();
+int dpi_of(HWND hwnd);
+LOGFONTW message_font_for(int dpi);
+
+// Creates a window's controls at the window's DPI (controls.cpp).
+void create_controls(WindowRecord& record);
+// Places the controls at their design places for the record's DPI, with fonts for it.
+void rescale_controls(WindowRecord& record, int old_dpi);
 // The parent's answers for its controls: colours of read-only texts, notifications.
 LRESULT handle_control_message(WindowRecord& record, UINT message, WPARAM wparam, LPARAM lparam, bool& handled);
 

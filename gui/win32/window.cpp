@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 
+#include "gui/scaling.h"
 #include "internal.h"
 
 namespace gui::win32 {
@@ -37,7 +38,20 @@ LRESULT CALLBACK window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
         case WM_GETMINMAXINFO: {
             // Stops a user's drag below the minimum; the layout rule raises sizes the program sets.
             auto* info = reinterpret_cast<MINMAXINFO*>(lparam);
-            info->ptMinTrackSize = {record->min_width, record->min_height};
+            info->ptMinTrackSize = {scale(record->min_width, record->dpi), scale(record->min_height, record->dpi)};
+            return 0;
+        }
+        case WM_DPICHANGED: {
+            // On a monitor of another scale: controls and fonts for the new DPI, then the
+            // rectangle the system suggests, which keeps the window in proportion.
+            int old_dpi = record->dpi;
+            record->dpi = LOWORD(wparam);
+            rescale_controls(*record, old_dpi);
+            const RECT& suggested = *reinterpret_cast<RECT*>(lparam);
+            SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                         suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+            if (record->events)
+                record->events->dpi_changed();
             return 0;
         }
         case WM_MOVE:
@@ -132,6 +146,7 @@ WindowId open_window(const WindowSpec& spec, WindowEvents& events, WindowId owne
     r->id = WindowId{++last_id};
     r->min_width = spec.min_width;
     r->min_height = spec.min_height;
+    r->design.assign(spec.controls.begin(), spec.controls.end());
     open_windows[r->id.value] = std::move(owned);
     // The events start once the controls exist.
     CreateWindowExW(WS_EX_CONTROLPARENT, window_class, wide_from_gbk(spec.caption).c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
@@ -141,8 +156,15 @@ WindowId open_window(const WindowSpec& spec, WindowEvents& events, WindowId owne
         open_windows.erase(r->id.value);
         return {};
     }
+    // Created at the design values, then scaled for the monitor it came up on; no
+    // events run yet.
+    r->dpi = dpi_of(r->hwnd);
+    if (r->dpi != design_dpi) {
+        Rect frame = scale(spec.frame, r->dpi);
+        SetWindowPos(r->hwnd, nullptr, frame.left, frame.top, frame.width, frame.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     WindowId id = r->id;
-    create_controls(*r, spec);
+    create_controls(*r);
     r->events = &events;
     events.created(id);
     if (is_open(id))
@@ -180,6 +202,11 @@ Rect window_rect(WindowId window) {
         GetWindowRect(hwnd, &rc);
     }
     return {rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};
+}
+
+int window_dpi(WindowId window) {
+    WindowRecord* r = record(window);
+    return r ? r->dpi : design_dpi;
 }
 
 void move_window(WindowId window, int left, int top) {

@@ -1,6 +1,6 @@
 /* GZIP.dll: the gzip/deflate compression-scheme interface (stdcall, plain export names)
- * on zlib. Built as the 32-bit support DLL the program writes out, as a 64-bit DLL for
- * the Windows tests, and for the host, where the unit tests call it directly.
+ * on zlib. Built as the 32-bit support DLL the program writes out, which the Windows
+ * tests load in 32-bit programs, and for the host, where the unit tests call it directly.
  *
  * Contract, as callers of this interface expect it:
  *  - Create*(&ctx, flags): bit 0 of flags selects gzip (RFC 1952), otherwise raw

@@ -48,6 +48,13 @@ void drag_to(gui::WindowId window, gui::Rect rect);
 void minimize(gui::WindowId window);
 void maximize(gui::WindowId window);
 
+// Display scale. Windows opened from now on come up at this DPI; false where the
+// platform cannot choose it (under Wine the prefix's LogPixels fixes it).
+bool use_dpi(int dpi);
+// The window dragged onto a monitor of another DPI: the system tells it the new DPI
+// and suggests a rectangle.
+void change_dpi(gui::WindowId window, int dpi, gui::Rect suggested);
+
 // What is seen.
 int focused_control(gui::WindowId window);  // 0 when the focus is elsewhere
 int list_view_row_height(gui::WindowId window, int control);
@@ -60,6 +67,7 @@ struct Font {
     int height;  // negative: character height
     int weight;
     int charset;
+    int line_height;  // what a line of it takes on screen; 0 where the platform has no font metrics
 };
 Font control_font(gui::WindowId window, int control);
 

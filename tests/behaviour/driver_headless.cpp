@@ -7,6 +7,7 @@
 #include "browser/program.h"
 #include "driver.h"
 #include "gui/headless/model.h"
+#include "gui/scaling.h"
 #include "tools/common/gbk.h"
 
 namespace fs = std::filesystem;
@@ -171,6 +172,15 @@ void minimize(gui::WindowId window) {
 }
 void maximize(gui::WindowId) {}
 
+bool use_dpi(int dpi) {
+    state().dpi = dpi;
+    return true;
+}
+
+void change_dpi(gui::WindowId window, int dpi, gui::Rect suggested) {
+    gui::headless::change_dpi(window, dpi, suggested);
+}
+
 int focused_control(gui::WindowId window) {
     return state().focus_window == window ? state().focus_control : 0;
 }
@@ -182,12 +192,13 @@ ListViewColumn list_view_column(gui::WindowId window, int control, int column) {
 
 int list_view_row_height(gui::WindowId window, int control) {
     Control* c = find(window, control);
-    return c ? c->row_height : 0;
+    return c ? gui::scale(c->row_height, gui::window_dpi(window)) : 0;
 }
 
 Font control_font(gui::WindowId window, int control) {
+    // The model has no font metrics: no line height.
     Control* c = find(window, control);
-    return c && c->gb2312_font ? Font{-13, 400, 134} : Font{0, 400, 1};
+    return c && c->gb2312_font ? Font{-gui::scale(13, gui::window_dpi(window)), 400, 134, 0} : Font{0, 400, 1, 0};
 }
 
 void answer_next_message_box(gui::Answer answer) {

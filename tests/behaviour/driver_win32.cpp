@@ -26,6 +26,20 @@ std::wstring window_text(HWND hwnd) {
     return text;
 }
 
+// The next top-level window of the program's class after `after` that this process
+// made. Other processes on the same Wine desktop (the end-to-end test's program) show
+// windows of the same class, whose records are not in this process.
+HWND next_own_window(HWND after) {
+    HWND hwnd = after;
+    while ((hwnd = FindWindowExW(nullptr, hwnd, L"QinglanWindow", nullptr))) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(hwnd, &process);
+        if (process == GetCurrentProcessId())
+            return hwnd;
+    }
+    return nullptr;
+}
+
 // A message box is a #32770 dialog: its text is the static control 0xFFFF, its icon
 // the static control 20; it is answered by clicking a button once it is active.
 LRESULT CALLBACK cbt_hook(int code, WPARAM wparam, LPARAM lparam) {
@@ -76,10 +90,8 @@ HWND control(gui::WindowId window, int id) {
 
 void reset() {
     std::error_code ec;
-    for (const wchar_t* root_window_class : {L"QinglanWindow"}) {
-        while (HWND leftover = FindWindowW(root_window_class, nullptr))
-            DestroyWindow(leftover);
-    }
+    while (HWND leftover = next_own_window(nullptr))
+        DestroyWindow(leftover);
     fs::path folder = fs::u8path(executable_directory().utf8);
     fs::remove(folder / "config.ini", ec);
     fs::remove_all(folder / "download", ec);
@@ -109,7 +121,7 @@ void close(gui::WindowId window) {
 
 gui::WindowId find_window(std::string_view caption_utf8) {
     std::wstring caption = wide_from_utf8(caption_utf8);
-    for (HWND hwnd = FindWindowW(L"QinglanWindow", nullptr); hwnd; hwnd = FindWindowExW(nullptr, hwnd, L"QinglanWindow", nullptr))
+    for (HWND hwnd = next_own_window(nullptr); hwnd; hwnd = next_own_window(hwnd))
         if (window_text(hwnd) == caption)
             if (WindowRecord* r = record_of(hwnd))
                 return r->id;
@@ -236,6 +248,16 @@ void maximize(gui::WindowId window) {
     pump();
 }
 
+bool use_dpi(int dpi) {
+    return dpi == system_dpi();
+}
+
+void change_dpi(gui::WindowId window, int dpi, gui::Rect r) {
+    RECT suggested{r.left, r.top, r.left + r.width, r.top + r.height};
+    SendMessageW(window_hwnd(window), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    pump();
+}
+
 int focused_control(gui::WindowId window) {
     HWND focus = GetFocus();
     WindowRecord* r = record(window);
@@ -264,10 +286,17 @@ int list_view_row_height(gui::WindowId window, int id) {
 }
 
 Font control_font(gui::WindowId window, int id) {
-    auto font = reinterpret_cast<HFONT>(SendMessageW(control(window, id), WM_GETFONT, 0, 0));
+    HWND hwnd = control(window, id);
+    auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
     LOGFONTW info{};
     GetObjectW(font, sizeof info, &info);
-    return {int(info.lfHeight), int(info.lfWeight), int(info.lfCharSet)};
+    HDC dc = GetDC(hwnd);
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(hwnd, dc);
+    return {int(info.lfHeight), int(info.lfWeight), int(info.lfCharSet), int(metrics.tmHeight)};
 }
 
 void answer_next_message_box(gui::Answer answer) {

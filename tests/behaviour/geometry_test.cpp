@@ -104,7 +104,12 @@ TEST_F(Behaviour, AcceptedNumbers) {
         const char* text;
         int value;
     };
-    const Case cases[] = {{"0", 0}, {"-20", -20}, {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1}, {"007", 7}};
+    const Case cases[] = {{"0", 0},
+                          {"-20", -20},
+                          {"2147483647", 2147483647},
+                          {"-2147483648", -2147483647 - 1},
+                          {"007", 7},
+                          {"0000009009000", 9009000}};
     for (const Case& c : cases)
         EXPECT_EQ(settings::parse_value(c.text), c.value) << c.text;
 }

@@ -1,6 +1,7 @@
-# Checks the 32-bit GZIP.dll as built, which no 32-bit Wine here can load: PE format and
-# machine, plain export names, system imports only, each export's stdcall return popping
-# its argument bytes, and the gzip.exports file written from it.
+# Checks the 32-bit GZIP.dll as built, without running it (so also where no 32-bit Wine
+# is installed): PE format and machine, plain export names, system imports only, each
+# export's stdcall return popping its argument bytes, and the gzip.exports file written
+# from it.
 #   cmake -DOBJDUMP=... -DDLL=... -DEXPORTS_FILE=... -DEXPORTS_TABLE=.../gzip_exports.cmake -P check_dll_structure.cmake
 cmake_minimum_required(VERSION 3.25)
 include("${EXPORTS_TABLE}")

@@ -1,5 +1,5 @@
 // GZIP.dll through its exported functions: natively against the host build of its
-// source, and under Wine against the 64-bit DLL loaded by the plain export names.
+// source, and under 32-bit Wine against the product DLL loaded by the plain export names.
 #include <gtest/gtest.h>
 #include <zlib.h>
 

@@ -1,7 +1,7 @@
-// Compresses and decompresses files through the 64-bit GZIP.dll, for the test that
-// compares its streams with the system's gzip program. Several jobs in one run, since
-// each run starts Wine:
-//   gzip_file_tool (compress LEVEL IN OUT | decompress IN OUT)...
+// Compresses and decompresses files through the 32-bit GZIP.dll named first, for the
+// test that compares its streams with the system's gzip program. Several jobs in one
+// run, since each run starts Wine:
+//   gzip32_file_tool DLL (compress LEVEL IN OUT | decompress IN OUT)...
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -9,6 +9,7 @@
 #include <iterator>
 #include <string>
 
+#include "tests/gzip/gzip_api_loaded.h"
 #include "tests/gzip/gzip_test_support.h"
 
 using gziptest::api;
@@ -86,10 +87,18 @@ Bytes decompress(const Bytes& data) {
     return out;
 }
 
+int usage() {
+    std::fprintf(stderr, "usage: gzip32_file_tool DLL (compress LEVEL IN OUT | decompress IN OUT)...\n");
+    return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    for (int i = 1; i < argc;) {
+    if (argc < 2)
+        return usage();
+    gziptest::load_dll(argv[1]);
+    for (int i = 2; i < argc;) {
         if (std::strcmp(argv[i], "compress") == 0 && i + 3 < argc) {
             write(argv[i + 3], compress(read(argv[i + 2]), std::atoi(argv[i + 1])));
             i += 4;
@@ -97,8 +106,7 @@ int main(int argc, char** argv) {
             write(argv[i + 2], decompress(read(argv[i + 1])));
             i += 3;
         } else {
-            std::fprintf(stderr, "usage: gzip_file_tool (compress LEVEL IN OUT | decompress IN OUT)...\n");
-            return 2;
+            return usage();
         }
     }
     return 0;

@@ -1,6 +1,6 @@
 // Helpers for the GZIP.dll tests: the DLL's functions (linked in natively, loaded by
-// their plain names on Windows), sample data, and caller loops as the DLL's callers
-// write them.
+// their plain names in the 32-bit programs), sample data, and caller loops as the DLL's
+// callers write them.
 #pragma once
 
 #include <cstddef>
@@ -29,8 +29,8 @@ struct Api {
     decltype(&::DestroyDecompression) DestroyDecompression;
 };
 
-// Natively the functions themselves; on Windows from gzip64.dll, or the program stops
-// with the reason.
+// Natively the functions themselves; in the 32-bit programs those of the GZIP.dll they
+// loaded (gzip_api_loaded.h), each call checked.
 const Api& api();
 
 using Bytes = std::vector<unsigned char>;

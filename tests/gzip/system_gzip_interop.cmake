@@ -1,6 +1,6 @@
-# The Windows build of the DLL against the system's gzip, each reading what the other
-# wrote. The DLL side runs once under Wine (gzip_file_tool, through the emulator).
-#   cmake -DEMULATOR=prog|arg -DTOOL=... -DGZIP=... -DWORK=... -DBINARY_SAMPLE=... -P system_gzip_interop.cmake
+# The 32-bit GZIP.dll against the system's gzip, each reading what the other wrote. The
+# DLL side runs once under Wine (TOOL, gzip32_file_tool, loading DLL, through EMULATOR).
+#   cmake -DEMULATOR=prog|arg -DTOOL=... -DDLL=... -DGZIP=... -DWORK=... -DBINARY_SAMPLE=... -P system_gzip_interop.cmake
 cmake_minimum_required(VERSION 3.25)
 string(REPLACE "|" ";" emulator "${EMULATOR}")
 file(REMOVE_RECURSE "${WORK}")
@@ -34,7 +34,7 @@ while(inputs)
   list(APPEND jobs compress ${level} "Z:${WORK}/${name}" "Z:${WORK}/${name}.by-dll.gz"
        decompress "Z:${WORK}/${name}.by-gzip.gz" "Z:${WORK}/${name}.from-gzip")
 endwhile()
-run(${emulator} "${TOOL}" ${jobs})
+run(${emulator} "${TOOL}" "${DLL}" ${jobs})
 
 foreach(name IN LISTS names)
   execute_process(COMMAND "${GZIP}" -dc "${WORK}/${name}.by-dll.gz" OUTPUT_FILE "${WORK}/${name}.from-dll"
