@@ -2,13 +2,17 @@
 // GetPrivateProfileString and WritePrivateProfileString do it.
 #include "gui/files.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <optional>
+#include <vector>
 
 #include "model.h"
 
@@ -18,43 +22,59 @@ namespace gui {
 
 namespace {
 
-std::string trim(std::string s) {
+std::string_view trim(std::string_view s) {
     size_t first = s.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
+    if (first == std::string_view::npos)
         return {};
     return s.substr(first, s.find_last_not_of(" \t\r\n") - first + 1);
 }
 
 bool same_name(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return std::tolower(x) == std::tolower(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
 }
 
-std::vector<std::string> read_lines(const Path& file) {
-    std::ifstream in(file.utf8, std::ios::binary);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
+// The whole file, or nothing when it cannot be read. One read and no copy per line:
+// the profile of a window is read a value at a time.
+std::string read_text(const Path& file) {
+    std::string text;
+    int fd = open(file.utf8.c_str(), O_RDONLY);
+    if (fd < 0)
+        return text;
+    char buffer[4096];
+    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;)
+        text.append(buffer, size_t(n));
+    close(fd);
+    return text;
 }
 
-bool is_section(const std::string& line, std::string_view section) {
-    std::string t = trim(line);
+// Takes the next line off the front of text, without its line end ("\n" or "\r\n").
+bool next_line(std::string_view& text, std::string_view& line) {
+    if (text.empty())
+        return false;
+    size_t end = std::min(text.find('\n'), text.size());
+    line = text.substr(0, end);
+    text.remove_prefix(std::min(end + 1, text.size()));
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    return true;
+}
+
+bool is_section(std::string_view line, std::string_view section) {
+    std::string_view t = trim(line);
     return t.size() >= 2 && t.front() == '[' && t.back() == ']' && same_name(trim(t.substr(1, t.size() - 2)), section);
 }
 
-bool is_any_section(const std::string& line) {
-    std::string t = trim(line);
+bool is_any_section(std::string_view line) {
+    std::string_view t = trim(line);
     return !t.empty() && t.front() == '[';
 }
 
 // The key of a "key=value" line, or nullopt.
-std::optional<std::string> key_of(const std::string& line) {
+std::optional<std::string_view> key_of(std::string_view line) {
     size_t equals = line.find('=');
-    if (equals == std::string::npos)
+    if (equals == std::string_view::npos)
         return std::nullopt;
     return trim(line.substr(0, equals));
 }
@@ -124,22 +144,29 @@ std::string path_text(const Path& path) {
 }
 
 std::string read_profile(const Path& file, std::string_view section, std::string_view key, std::string_view default_value) {
+    std::string text = read_text(file);
+    std::string_view rest = text, line;
     bool in_section = false;
-    for (const std::string& line : read_lines(file)) {
+    while (next_line(rest, line)) {
         if (is_any_section(line)) {
             in_section = is_section(line, section);
             continue;
         }
         auto k = key_of(line);
         if (in_section && k && same_name(*k, key))
-            return trim(line.substr(line.find('=') + 1));
+            return std::string(trim(line.substr(line.find('=') + 1)));
     }
     return std::string(default_value);
 }
 
 void write_profile(const Path& file, std::string_view section, std::string_view key, std::string_view value) {
-    std::vector<std::string> lines = read_lines(file);
+    std::string text = read_text(file);
+    std::vector<std::string_view> lines;
+    std::string_view rest = text, line;
+    while (next_line(rest, line))
+        lines.push_back(line);
     std::string entry = std::string(key) + "=" + std::string(value);
+    std::string header = "[" + std::string(section) + "]";
     long section_line = -1, last_in_section = -1;
     for (size_t i = 0; i < lines.size(); ++i) {
         if (is_any_section(lines[i])) {
@@ -161,14 +188,16 @@ void write_profile(const Path& file, std::string_view section, std::string_view 
             last_in_section = long(i);
     }
     if (section_line == -1) {
-        lines.push_back("[" + std::string(section) + "]");
+        lines.push_back(header);
         lines.push_back(entry);
     } else if (section_line >= 0) {
         lines.insert(lines.begin() + last_in_section + 1, entry);
     }
-    std::ofstream out(file.utf8, std::ios::binary | std::ios::trunc);
-    for (const std::string& line : lines)
-        out << line << "\r\n";
+    std::string out;
+    out.reserve(text.size() + entry.size() + header.size() + 2 * lines.size());
+    for (std::string_view l : lines)
+        out.append(l).append("\r\n");
+    std::ofstream(file.utf8, std::ios::binary | std::ios::trunc).write(out.data(), std::streamsize(out.size()));
 }
 
 }  // namespace gui
