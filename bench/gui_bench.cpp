@@ -355,6 +355,17 @@ int tree_count(HWND tree) {
     return int(SendMessageW(tree, TVM_GETCOUNT, 0, 0));
 }
 
+// The search box's text set, and the result list refilled with the keys that match,
+// sized to them and shown, as a keystroke does it.
+void bare_search(HWND box, HWND list, catalogue::Text text, const std::vector<catalogue::Text>& rows) {
+    SetWindowTextW(box, wide(text).c_str());
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    for (catalogue::Text row : rows)
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(row).c_str()));
+    SetWindowPos(list, HWND_TOP, 0, 0, 147, 15 * int(rows.size()) + 2, SWP_NOMOVE | SWP_NOACTIVATE);
+    ShowWindow(list, SW_SHOWNA);
+}
+
 // --- The catalogue's largest cases ------------------------------------------------------
 
 const catalogue::SnippetRecord& largest_snippet() {
@@ -534,7 +545,7 @@ int main(int argc, char** argv) {
                       list = bare_list_view(window);
                       bare_place(window, L"window4");
                       ShowWindow(window, SW_SHOWNOACTIVATE);
-                      bare_list_fill(list, constants_rows);
+                      bare_list_fill(list, cut_table(constants.attachment));
                   },
                   [&] {
                       require(list_view_rows(list) == int(constants_rows.size()), "c: bare rows");
@@ -542,7 +553,7 @@ int main(int argc, char** argv) {
                   }};
         compare(utf8(u8"c  constants window, largest table"),
                 "create the owned window and its list view with 5 columns; read its 4 stored values; place and show "
-                "it; fill every row",
+                "it; cut the table and fill every row",
                 ours, bare);
     }
 
@@ -553,23 +564,14 @@ int main(int argc, char** argv) {
                       require(gui::list_count(browser_window, 列表框1) == int(prefix_rows.size()), "d: our rows");
                       gui::set_edit_text(browser_window, 编辑框1, "");
                   }};
-        Side bare{[] {},
-                  [&] {
-                      // The keystroke changes the search box's text too.
-                      SetWindowTextW(bare_search_box, wide(prefix).c_str());
-                      SendMessageW(bare_list_box, LB_RESETCONTENT, 0, 0);
-                      for (catalogue::Text row : prefix_rows)
-                          SendMessageW(bare_list_box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(row).c_str()));
-                      SetWindowPos(bare_list_box, HWND_TOP, 0, 0, 147, 15 * int(prefix_rows.size()) + 2,
-                                   SWP_NOMOVE | SWP_NOACTIVATE);
-                      ShowWindow(bare_list_box, SW_SHOWNA);
-                  },
+        Side bare{[] {}, [&] { bare_search(bare_search_box, bare_list_box, prefix, matching_keys(prefix)); },
                   [&] {
                       ShowWindow(bare_list_box, SW_HIDE);
                       SetWindowTextW(bare_search_box, L"");
                   }};
         compare(utf8(u8"d  keystroke 到, result list"),
-                "set the search box's text; refill the result list with the matching keys; size and show it", ours, bare);
+                "set the search box's text; find the matching keys; refill the result list with them; size and show it", ours,
+                bare);
     }
 
     // e and f keep the viewer windows open from run to run, as a person's navigations do.
@@ -591,15 +593,25 @@ int main(int argc, char** argv) {
                   },
                   [&] { browser::go(browser_window); },
                   [&] { require(gui::tree_selected_position(browser_window, 树型框1) == target, "e: our selection"); }};
-        Side bare{[&] { SendMessageW(bare_tree_view, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(bare_items[0])); },
+        Side bare{[&] {
+                      SendMessageW(bare_tree_view, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(bare_items[0]));
+                      bare_search(bare_search_box, bare_list_box, whole_key, matching_keys(whole_key));
+                  },
                   [&] {
+                      SetFocus(bare_tree_view);
                       SendMessageW(bare_tree_view, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(bare_items[target]));
                       SetWindowTextW(bare_code_text, wide(target_record->snippet).c_str());
-                      bare_list_fill(bare_constants_list, target_rows);
+                      bare_list_fill(bare_constants_list, cut_table(target_record->attachment));
+                      SetWindowTextW(bare_search_box, L"");
+                      SendMessageW(bare_list_box, LB_RESETCONTENT, 0, 0);
+                      ShowWindow(bare_list_box, SW_HIDE);
                   },
                   [&] { require(list_view_rows(bare_constants_list) == int(target_rows.size()), "e: bare rows"); }};
         compare(utf8(u8"e  navigation to 系统 - 发送消息"),
-                "select the tree item; put the snippet in the open code window; refill the open constants window", ours, bare);
+                "with the whole key typed and its result list shown: focus the tree and select the item; put the "
+                "snippet in the open code window; cut the table and refill the open constants window; empty the "
+                "search box and hide the result list",
+                ours, bare);
     }
 
     // f. The whole display of the largest record, over a fresh browser window.
@@ -609,14 +621,13 @@ int main(int argc, char** argv) {
     pump();
     {
         auto shown = std::make_unique<browser::Viewers>(browser_window);
-        const Table record_rows = cut_table(record.attachment);
         Side ours{[] {}, [&] { browser::show_record(browser_window, *shown, record); }, [] {}};
         Side bare{[] {},
                   [&] {
                       SetWindowTextW(bare_code_text, wide(record.snippet).c_str());
                       switch (record.attachment_kind) {
                           case catalogue::AttachmentKind::constants_table:
-                              bare_list_fill(bare_constants_list, record_rows);
+                              bare_list_fill(bare_constants_list, cut_table(record.attachment));
                               break;
                           case catalogue::AttachmentKind::global_variables:
                           case catalogue::AttachmentKind::companion_snippet:
@@ -628,7 +639,9 @@ int main(int argc, char** argv) {
                   },
                   [] {}};
         compare(utf8(u8"f  display of the largest record"),
-                "put the snippet and the attachment into the viewer windows that stay open from run to run", ours, bare);
+                "put the snippet and the attachment (a table cut into rows) into the viewer windows that stay open "
+                "from run to run",
+                ours, bare);
         gui::close_window(browser_window);  // with the viewer windows, while their objects live
     }
 
