@@ -193,11 +193,9 @@ void write_profile(const Path& file, std::string_view section, std::string_view 
     } else if (section_line >= 0) {
         lines.insert(lines.begin() + last_in_section + 1, entry);
     }
-    std::string out;
-    out.reserve(text.size() + entry.size() + header.size() + 2 * lines.size());
+    std::ofstream out(file.utf8, std::ios::binary | std::ios::trunc);
     for (std::string_view l : lines)
-        out.append(l).append("\r\n");
-    std::ofstream(file.utf8, std::ios::binary | std::ios::trunc).write(out.data(), std::streamsize(out.size()));
+        out << l << "\r\n";
 }
 
 }  // namespace gui
